@@ -1,0 +1,38 @@
+#ifndef VEILGRID_UTIL_TNUMBERTOOLS_H
+#define VEILGRID_UTIL_TNUMBERTOOLS_H
+
+#include <cstddef>
+#include <string>
+
+/// Reading and writing numbers as grid text: one implementation shared by the grid reader and
+/// writer, the text exports and the command.
+class TNumberTools {
+  public:
+    /// Longest text FormatDouble or FormatCorner writes, terminating zero excluded.
+    static constexpr std::size_t MaxFormattedLength = 32;
+
+    /// Parses the whole token [PtrBegin, PtrEnd) as a double: an optional sign, digits with an
+    /// optional point, an optional exponent (12, -3.5, .5E+02, 1.), or nan, inf or infinity with an
+    /// optional sign in any letter case. Anything left over ("1,5", "0x10", "7x") or an empty token
+    /// makes it return false. A magnitude beyond the range of double reads as infinity, one below
+    /// it as zero (or the nearest subnormal), as strtod reads them.
+    static bool ParseDouble(const char* PtrBegin, const char* PtrEnd, double& DblValue);
+    /// Parses the whole token as a whole number from 0 to 2147483647 (an optional sign, digits).
+    static bool ParseCount(const char* PtrBegin, const char* PtrEnd, long& LngValue);
+
+    /// Writes DblValue like printf's %g with the fewest significant digits from 6 to 17 that read
+    /// back to the identical double (1, -9999, 0.5, 1e-05, 1e+06, 432567.5, 4512345.25, nan, -inf).
+    /// Returns the end of the text written into PtrBuffer (at least MaxFormattedLength chars); no
+    /// terminating zero.
+    static char* FormatDouble(double DblValue, char* PtrBuffer);
+    /// As FormatDouble, for a corner of a grid of cell size DblCellSize: a value whose shortest
+    /// exact form needs 16 or 17 significant digits (axis rounding noise) is written in fixed
+    /// notation rounded to the power of ten at or just below a millionth of the cell size,
+    /// trailing zeros and point removed and -0 written as 0.
+    static char* FormatCorner(double DblValue, double DblCellSize, char* PtrBuffer);
+
+    /// FormatDouble as a string.
+    static std::string ToText(double DblValue);
+};
+
+#endif
