@@ -13,8 +13,9 @@ class TPoint {
     void SetX(double DblX) { MbrDblX = DblX; }
     void SetY(double DblY) { MbrDblY = DblY; }
 
-    /// A new point with the same ordinates (and, for a TMapPoint, the same value); the caller owns it.
-    [[nodiscard]] virtual TPoint* Clone();
+    /// A new point with the same ordinates (and, for a TMapPoint, the same value); the caller owns
+    /// it.
+    [[nodiscard]] virtual TPoint* Clone() const;
 
     /// The Euclidean distance to PtrOther.
     double Distance(TPoint* PtrOther) const;
@@ -30,13 +31,14 @@ class TPoint {
 /// A point that carries a map value.
 class TMapPoint : public TPoint {
   public:
-    TMapPoint(double DblX, double DblY, double DblValue = 0) : TPoint(DblX, DblY), MbrDblValue(DblValue) {}
+    TMapPoint(double DblX, double DblY, double DblValue = 0)
+        : TPoint(DblX, DblY), MbrDblValue(DblValue) {}
 
     double GetValue() const { return MbrDblValue; }
     void SetValue(double DblValue) { MbrDblValue = DblValue; }
 
     /// A new TMapPoint with the same ordinates and value; the caller owns it.
-    [[nodiscard]] TMapPoint* Clone() override;
+    [[nodiscard]] TMapPoint* Clone() const override;
 
   private:
     double MbrDblValue;

@@ -1,0 +1,210 @@
+#include "model/TMap.h"
+
+#include "model/TAxisTools.h"
+#include "util/TException.h"
+
+#include <cassert>
+#include <limits>
+#include <memory>
+#include <new>
+
+TMap::TMap(double DblResolution)
+    : MbrDblResolution(DblResolution), MbrLngXDim(0), MbrLngYDim(0), MbrPtrXAxis(nullptr),
+      MbrPtrYAxis(nullptr), MbrPtrXAxisInterval(nullptr), MbrPtrYAxisInterval(nullptr),
+      MbrDblNoData(-9999) {}
+
+TMap::TMap(double DblResolution, long LngXDim, long LngYDim) : TMap(DblResolution) {
+    Init(DblResolution, LngXDim, LngYDim, -9999);
+}
+
+TMap::TMap(TAxis* PtrXAxis, TAxis* PtrYAxis) : TMap(PtrXAxis->GetResolution()) {
+    // A NaN resolution counts as different.
+    if (!(PtrXAxis->GetResolution() == PtrYAxis->GetResolution()))
+        throw TException("Axes resolutions do not match in TMap::TMap");
+    Init(PtrXAxis->GetResolution(), PtrXAxis->GetSize(), PtrYAxis->GetSize(), -9999);
+    SetXAxis(PtrXAxis);
+    SetYAxis(PtrYAxis);
+}
+
+TMap::~TMap() {
+    delete MbrPtrXAxis;
+    delete MbrPtrYAxis;
+    delete MbrPtrXAxisInterval;
+    delete MbrPtrYAxisInterval;
+}
+
+void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoData) {
+    if (LngXDim < 0 || LngYDim < 0)
+        throw TException("Dimensions must not be negative in TMap::Init");
+    const unsigned long long LngCells =
+        static_cast<unsigned long long>(LngXDim) * static_cast<unsigned long long>(LngYDim);
+    if (LngCells > MbrVecRows.max_size() ||
+        static_cast<unsigned long long>(LngXDim) > std::numeric_limits<long>::max() - 1 ||
+        static_cast<unsigned long long>(LngYDim) > std::numeric_limits<long>::max() - 1)
+        throw TException("Map is too large in TMap::Init");
+    std::vector<double> VecCells;
+    try {
+        VecCells.assign(static_cast<size_t>(LngCells), DblNoData);
+    } catch (const std::bad_alloc&) {
+        throw TException("Map is too large in TMap::Init");
+    }
+    delete MbrPtrXAxis;
+    delete MbrPtrYAxis;
+    delete MbrPtrXAxisInterval;
+    delete MbrPtrYAxisInterval;
+    MbrPtrXAxis = MbrPtrYAxis = MbrPtrXAxisInterval = MbrPtrYAxisInterval = nullptr;
+    MbrDblResolution = DblResolution;
+    MbrLngXDim = LngXDim;
+    MbrLngYDim = LngYDim;
+    MbrDblNoData = DblNoData;
+    MbrVecRows.swap(VecCells);
+}
+
+void TMap::InitValues(double DblValue) { MbrVecRows.assign(MbrVecRows.size(), DblValue); }
+
+void TMap::ThrowOutOfRange(const char* PtrMessage) { throw TException(PtrMessage); }
+
+void TMap::RequireAxes(const char* PtrMessage) const {
+    if (MbrPtrXAxis == nullptr || MbrPtrYAxis == nullptr || MbrPtrXAxisInterval == nullptr ||
+        MbrPtrYAxisInterval == nullptr)
+        throw TException(PtrMessage);
+}
+
+void TMap::SetXAxis(TAxis* PtrAxis) {
+    if (PtrAxis->GetSize() != MbrLngXDim)
+        throw TException("Length of new X axis does not match the X dimension of the map");
+    std::unique_ptr<TAxis> PtrEdges(TAxisTools::PointsToIntervals(PtrAxis, 'X'));
+    std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
+    delete MbrPtrXAxis;
+    MbrPtrXAxis = PtrCopy.release();
+    delete MbrPtrXAxisInterval;
+    MbrPtrXAxisInterval = PtrEdges.release();
+    assert(MbrPtrXAxis->GetSize() == MbrLngXDim);
+    assert(MbrPtrXAxisInterval->GetSize() == MbrLngXDim + 1);
+}
+
+void TMap::SetYAxis(TAxis* PtrAxis) {
+    if (PtrAxis->GetSize() != MbrLngYDim)
+        throw TException("Length of new Y axis does not match the Y dimension of the map");
+    std::unique_ptr<TAxis> PtrEdges(TAxisTools::PointsToIntervals(PtrAxis, 'Y'));
+    std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
+    delete MbrPtrYAxis;
+    MbrPtrYAxis = PtrCopy.release();
+    delete MbrPtrYAxisInterval;
+    MbrPtrYAxisInterval = PtrEdges.release();
+    assert(MbrPtrYAxis->GetSize() == MbrLngYDim);
+    assert(MbrPtrYAxisInterval->GetSize() == MbrLngYDim + 1);
+}
+
+void TMap::SetXAxisInterval(TAxis* PtrAxis) {
+    if (PtrAxis->GetSize() != MbrLngXDim + 1)
+        throw TException("Length of new X interval axis does not fit the X dimension of the map");
+    std::unique_ptr<TAxis> PtrCentres(TAxisTools::IntervalsToPoints(PtrAxis, 'X'));
+    std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
+    delete MbrPtrXAxisInterval;
+    MbrPtrXAxisInterval = PtrCopy.release();
+    delete MbrPtrXAxis;
+    MbrPtrXAxis = PtrCentres.release();
+    assert(MbrPtrXAxis->GetSize() == MbrLngXDim);
+    assert(MbrPtrXAxisInterval->GetSize() == MbrLngXDim + 1);
+}
+
+void TMap::SetYAxisInterval(TAxis* PtrAxis) {
+    if (PtrAxis->GetSize() != MbrLngYDim + 1)
+        throw TException("Length of new Y interval axis does not fit the Y dimension of the map");
+    std::unique_ptr<TAxis> PtrCentres(TAxisTools::IntervalsToPoints(PtrAxis, 'Y'));
+    std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
+    delete MbrPtrYAxisInterval;
+    MbrPtrYAxisInterval = PtrCopy.release();
+    delete MbrPtrYAxis;
+    MbrPtrYAxis = PtrCentres.release();
+    assert(MbrPtrYAxis->GetSize() == MbrLngYDim);
+    assert(MbrPtrYAxisInterval->GetSize() == MbrLngYDim + 1);
+}
+
+long TMap::GetIndex(double DblOrdinate, char ChrAxis) const {
+    if (ChrAxis == 'X') {
+        if (MbrPtrXAxisInterval == nullptr)
+            throw TException("Map has no axes in TMap::GetIndex");
+        return MbrPtrXAxisInterval->GetIndex(DblOrdinate, 'X');
+    }
+    if (MbrPtrYAxisInterval == nullptr)
+        throw TException("Map has no axes in TMap::GetIndex");
+    return MbrPtrYAxisInterval->GetIndex(DblOrdinate, ChrAxis);
+}
+
+TPoint* TMap::GetCoordinates(long LngX, long LngY) const {
+    RequireAxes("Map has no axes in TMap::GetCoordinates");
+    if (LngX < 0 || LngX >= MbrPtrXAxis->GetSize())
+        throw TException("LngX is out of range for the X-axis in TMap::GetCoordinates");
+    if (LngY < 0 || LngY >= MbrPtrYAxis->GetSize())
+        throw TException("LngY is out of range for the Y-axis in TMap::GetCoordinates");
+    return new TPoint(MbrPtrXAxis->GetPoint(LngX)->GetX(), MbrPtrYAxis->GetPoint(LngY)->GetY());
+}
+
+TMapPoint* TMap::GetPoint(long LngX, long LngY) const {
+    if (LngX < 0 || LngX >= MbrLngXDim)
+        throw TException("LngX is out of range in TMap::GetPoint (long,long)");
+    if (LngY < 0 || LngY >= MbrLngYDim)
+        throw TException("LngY is out of range in TMap::GetPoint (long,long)");
+    std::unique_ptr<TPoint> PtrCentre(GetCoordinates(LngX, LngY));
+    return new TMapPoint(PtrCentre->GetX(), PtrCentre->GetY(), GetPointVal(LngX, LngY));
+}
+
+std::vector<double> TMap::GetRow(long LngY) const {
+    if (LngY < 0 || LngY >= MbrLngYDim)
+        throw TException("Index is out of bounds in TMap::GetRow");
+    const double* PtrRow = GetRowData(LngY);
+    return std::vector<double>(PtrRow, PtrRow + MbrLngXDim);
+}
+
+void TMap::AddRow(const std::vector<double>& VecRow) {
+    const long LngLength = static_cast<long>(VecRow.size());
+    // The first row of a map without cells sets the column count; any other row must fill
+    // exactly one row, or later cell reads would run past the values.
+    const bool BlnSetsWidth = MbrLngXDim == 0 && MbrLngYDim == 0;
+    if (!BlnSetsWidth && LngLength != MbrLngXDim)
+        throw TException("Row length does not match the X dimension of the map in TMap::AddRow");
+    MbrVecRows.insert(MbrVecRows.end(), VecRow.begin(), VecRow.end());
+    ++MbrLngYDim;
+    if (MbrLngXDim == 0)
+        MbrLngXDim = LngLength;
+}
+
+double TMap::GetPointVal(TPoint* PtrPoint) const {
+    const long LngX = GetIndex(PtrPoint->GetX(), 'X');
+    const long LngY = GetIndex(PtrPoint->GetY(), 'Y');
+    if (LngX < 0 || LngX >= MbrLngXDim)
+        throw TException("LngX is out of range in TMap::GetPointVal");
+    if (LngY < 0 || LngY >= MbrLngYDim)
+        throw TException("LngY is out of range in TMap::GetPointVal");
+    return GetPointVal(LngX, LngY);
+}
+
+TMapPoint* TMap::GetPoint(TPoint* PtrPoint) const {
+    const long LngX = GetIndex(PtrPoint->GetX(), 'X');
+    const long LngY = GetIndex(PtrPoint->GetY(), 'Y');
+    if (LngX < 0 || LngX >= MbrLngXDim)
+        throw TException("LngX is out of range in TMap::GetPoint (TPoint*)");
+    if (LngY < 0 || LngY >= MbrLngYDim)
+        throw TException("LngY is out of range in TMap::GetPoint (TPoint*)");
+    return new TMapPoint(PtrPoint->GetX(), PtrPoint->GetY(), GetPointVal(LngX, LngY));
+}
+
+void TMap::SetPoint(TPoint* PtrPoint, double DblValue) {
+    const long LngX = GetIndex(PtrPoint->GetX(), 'X');
+    const long LngY = GetIndex(PtrPoint->GetY(), 'Y');
+    // The interval axes hold one point more than the cells, so every index found is a cell; the
+    // guard only keeps a map whose axes were tampered with from being written outside.
+    if (LngX < 0 || LngX >= MbrLngXDim || LngY < 0 || LngY >= MbrLngYDim)
+        throw TException("Point is outside the map in TMap::SetPoint");
+    SetPoint(LngX, LngY, DblValue);
+}
+
+std::vector<double> TMap::GetPointValues(const std::vector<TPoint*>& VecPoints) const {
+    std::vector<double> VecValues;
+    VecValues.reserve(VecPoints.size());
+    for (TPoint* PtrPoint : VecPoints)
+        VecValues.push_back(GetPointVal(PtrPoint));
+    return VecValues;
+}
