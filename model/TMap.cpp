@@ -60,6 +60,21 @@ void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDa
     MbrVecRows.swap(VecCells);
 }
 
+void TMap::SetCells(long LngXDim, long LngYDim, std::vector<double>&& VecCells) {
+    if (LngXDim < 0 || LngYDim < 0 ||
+        static_cast<unsigned long long>(LngXDim) * static_cast<unsigned long long>(LngYDim) !=
+            VecCells.size())
+        throw TException("Cell count does not match the dimensions in TMap::SetCells");
+    delete MbrPtrXAxis;
+    delete MbrPtrYAxis;
+    delete MbrPtrXAxisInterval;
+    delete MbrPtrYAxisInterval;
+    MbrPtrXAxis = MbrPtrYAxis = MbrPtrXAxisInterval = MbrPtrYAxisInterval = nullptr;
+    MbrLngXDim = LngXDim;
+    MbrLngYDim = LngYDim;
+    MbrVecRows = std::move(VecCells);
+}
+
 void TMap::InitValues(double DblValue) { MbrVecRows.assign(MbrVecRows.size(), DblValue); }
 
 void TMap::ThrowOutOfRange(const char* PtrMessage) { throw TException(PtrMessage); }

@@ -101,6 +101,11 @@ class TMap {
     /// GetPointVal(TPoint*) of each point, in order; the first failing point ends the call.
     std::vector<double> GetPointValues(const std::vector<TPoint*>& VecPoints) const;
 
+    /// Takes over VecCells (LngXDim x LngYDim values, row after row from north to south) as the
+    /// map's cells and dimensions; the axes are removed, to be set afterwards. Fails with
+    /// "Cell count does not match the dimensions in TMap::SetCells"; then the map is unchanged.
+    void SetCells(long LngXDim, long LngYDim, std::vector<double>&& VecCells);
+
     /// Direct access to the MbrLngXDim values of row LngY, for whole-map loops; unchecked.
     const double* GetRowData(long LngY) const {
         return MbrVecRows.data() + static_cast<size_t>(LngY) * static_cast<size_t>(MbrLngXDim);
