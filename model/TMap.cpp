@@ -61,9 +61,11 @@ void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDa
 }
 
 void TMap::SetCells(long LngXDim, long LngYDim, std::vector<double>&& VecCells) {
-    if (LngXDim < 0 || LngYDim < 0 ||
-        static_cast<unsigned long long>(LngXDim) * static_cast<unsigned long long>(LngYDim) !=
-            VecCells.size())
+    const bool BlnFits = LngXDim == 0 ? VecCells.empty()
+                                      : VecCells.size() % static_cast<size_t>(LngXDim) == 0 &&
+                                            VecCells.size() / static_cast<size_t>(LngXDim) ==
+                                                static_cast<size_t>(LngYDim);
+    if (LngXDim < 0 || LngYDim < 0 || !BlnFits)
         throw TException("Cell count does not match the dimensions in TMap::SetCells");
     delete MbrPtrXAxis;
     delete MbrPtrYAxis;
