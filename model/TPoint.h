@@ -7,6 +7,8 @@ class TPoint {
   public:
     TPoint(double DblX, double DblY) : MbrDblX(DblX), MbrDblY(DblY) {}
     virtual ~TPoint() = default;
+    TPoint(const TPoint&) = default;
+    TPoint& operator=(const TPoint&) = default;
 
     double GetX() const { return MbrDblX; }
     double GetY() const { return MbrDblY; }
@@ -21,9 +23,6 @@ class TPoint {
     double Distance(TPoint* PtrOther) const;
 
   protected:
-    TPoint(const TPoint&) = default;
-    TPoint& operator=(const TPoint&) = default;
-
     double MbrDblX;
     double MbrDblY;
 };

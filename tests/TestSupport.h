@@ -20,8 +20,9 @@
             StrCaught_ = E_.what();                                                                \
         }                                                                                          \
         EXPECT_TRUE(BlnThrown_) << "no exception from: " #Statement;                               \
-        if (BlnThrown_)                                                                            \
+        if (BlnThrown_) {                                                                          \
             EXPECT_EQ(StrCaught_, std::string(Message));                                           \
+        }                                                                                          \
     } while (false)
 
 #endif
