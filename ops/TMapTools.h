@@ -27,36 +27,86 @@ class TMapTools {
     [[nodiscard]] static TMap* Extract(TMap* PtrMap, TPoint* PtrFirst, TPoint* PtrSecond);
     /// Cuts A and then B to the cells they have in common; PtrOutA and PtrOutB receive new maps
     /// (owned by the caller) only when both were built. Fails with
-    /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both axes.
+    /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both
+    /// axes.
     static void Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrOutB);
     /// A new map on A's grid (no-data -9999) holding B's values, each value equal to DblFlag
     /// replaced by DblExclude; A's values are not read. Fails with
-    /// "X dimensions do not match in TMapTools::Mask" or "Y dimensions do not match in TMapTools::Mask".
+    /// "X dimensions do not match in TMapTools::Mask" or "Y dimensions do not match in
+    /// TMapTools::Mask".
     [[nodiscard]] static TMap* Mask(TMap* PtrA, TMap* PtrB, double DblFlag, double DblExclude);
 
     // ---- Cell arithmetic ----------------------------------------------------------------------
 
-
     // ---- Classification and counting ----------------------------------------------------------
-
 
     // ---- Map stacks ---------------------------------------------------------------------------
 
-
     // ---- Value gradients ----------------------------------------------------------------------
 
+    /// The least-squares slope of every cell along the stack, one new map per window of
+    /// IntWindow + 1 consecutive maps (window k covers maps k to k + IntWindow), in window order;
+    /// empty when IntWindow equals the number of maps. The caller owns the maps. Each slope map is
+    /// built on copies of the first map's axes, with -9999 as no-data and in every cell whose value
+    /// in the window's first map is 0. Zeros in the window's maps but its last are replaced by
+    /// FindNonzeroNeighbourVal; cells equal to their own map's no-data value are left out of the
+    /// fit, and a cell with fewer than two values left holds NaN. Fails with
+    /// "Window size must be > 0 in TMapTools::ValueGradients", then "Window size must be < number
+    /// of maps in TMapTools::ValueGradients", "Map dimensions do not match in
+    /// TMapTools::ValueGradients", "Map has no axes in TMapTools::ValueGradients" (first map) and
+    /// "Axes resolutions do not match in TMap::TMap"; no map is returned then.
+    [[nodiscard]] static std::vector<TMap*> ValueGradients(std::vector<TMap*> VecMaps,
+                                                           int IntWindow);
+    /// The values of cell (LngX, LngY) in the maps IntStart to IntEnd inclusive, in list order.
+    /// Fails with "Start map number is out of range in TMapTools::GetValuesVector", "End map
+    /// number is out of range in TMapTools::GetValuesVector", "Stat map number must be less than
+    /// end map number" (IntStart >= IntEnd), or the cell messages of TMap::GetPointVal.
+    static std::vector<double> GetValuesVector(std::vector<TMap*> VecMaps, long LngX, long LngY,
+                                               int IntStart, int IntEnd);
+    /// A nonzero value of the 3 x 3 block around cell (LngX, LngY), cut at the map's edges and
+    /// centre included: the northernmost nonzero value of the easternmost column that has one;
+    /// 0 when every cell is 0. No-data and NaN count as nonzero. Fails with "X-ordinate is out of
+    /// range in TMapTools::FindNonzeroNeighbourVal", then the Y-ordinate message.
+    static double FindNonzeroNeighbourVal(TMap* PtrMap, long LngX, long LngY);
 
     // ---- Resampling ---------------------------------------------------------------------------
 
-
     // ---- Blocks and regions -------------------------------------------------------------------
-
 
     // ---- Value sampling -----------------------------------------------------------------------
 
+    /// For each key of MapPoints, the value of PtrMap's cell that holds the key's point (only the
+    /// point's X and Y are read; the points stay the caller's). Fails with the failure of
+    /// TMap::GetPointVal(TPoint*) for a point outside the map; no table is returned then.
+    static std::map<double, double> FetchMapValues(TMap* PtrMap,
+                                                   std::map<double, TMapPoint*> MapPoints);
+    /// FetchMapValues of each map with the point set at the same position, in list order; point
+    /// sets beyond the number of maps are ignored. Fails, before reading any map, with "Fewer point
+    /// sets than maps in TMapTools::FetchMapValues", else with the first failing lookup.
+    static std::vector<std::map<double, double>>
+    FetchMapValues(std::vector<TMap*> VecMaps, std::vector<std::map<double, TMapPoint*>> VecPoints);
+    /// Every distinct value of the map that is not in VecExclude, mapped to a new TMapPoint at the
+    /// centre of its first cell (column by column, west to east, each column north to south),
+    /// carrying the value. The caller owns every point of the table and must delete them. A cell
+    /// equal to the cell scanned just before it is passed over, the first cell being compared with
+    /// the no-data value: so a leading run of no-data cells is passed over, and a map holding only
+    /// its no-data value gives an empty table. NaN cells are passed over (a NaN equals nothing,
+    /// also the next cell). Fails with "Map has no axes in TMap::GetCoordinates" for a map without
+    /// axes that has a value to enter; the points created so far are deleted then.
+    [[nodiscard]] static std::map<double, TMapPoint*>
+    GetFirstValues(TMap* PtrMap, std::vector<double> VecExclude);
+    /// GetFirstValues of each map, the tables in list order; the caller owns every point. On a
+    /// failure no table is returned and every point created is deleted.
+    [[nodiscard]] static std::vector<std::map<double, TMapPoint*>>
+    GetFirstValues(std::vector<TMap*> VecMaps, std::vector<double> VecExclude);
+    /// The values of PtrValues grouped by the value of PtrZones in the same cell (column by
+    /// column, each column north to south, within each group). Zone values in VecExclude and NaN
+    /// zone values are left out; no-data values are keys and values like any other. Fails with
+    /// "Map X-dimensions do not match", then "Map Y-Dimensions do not match".
+    static std::map<double, std::vector<double>> GetValuesOverlay(TMap* PtrValues, TMap* PtrZones,
+                                                                  std::vector<double> VecExclude);
 
     // ---- CSV export ---------------------------------------------------------------------------
-
 };
 
 #endif
