@@ -27,20 +27,21 @@ class TMapTools {
     [[nodiscard]] static TMap* Extract(TMap* PtrMap, TPoint* PtrFirst, TPoint* PtrSecond);
     /// Cuts A and then B to the cells they have in common; PtrOutA and PtrOutB receive new maps
     /// (owned by the caller) only when both were built. Fails with
-    /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both
-    /// axes.
+    /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both axes.
     static void Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrOutB);
     /// A new map on A's grid (no-data -9999) holding B's values, each value equal to DblFlag
     /// replaced by DblExclude; A's values are not read. Fails with
-    /// "X dimensions do not match in TMapTools::Mask" or "Y dimensions do not match in
-    /// TMapTools::Mask".
+    /// "X dimensions do not match in TMapTools::Mask" or "Y dimensions do not match in TMapTools::Mask".
     [[nodiscard]] static TMap* Mask(TMap* PtrA, TMap* PtrB, double DblFlag, double DblExclude);
 
     // ---- Cell arithmetic ----------------------------------------------------------------------
 
+
     // ---- Classification and counting ----------------------------------------------------------
 
+
     // ---- Map stacks ---------------------------------------------------------------------------
+
 
     // ---- Value gradients ----------------------------------------------------------------------
 
@@ -69,9 +70,12 @@ class TMapTools {
     /// range in TMapTools::FindNonzeroNeighbourVal", then the Y-ordinate message.
     static double FindNonzeroNeighbourVal(TMap* PtrMap, long LngX, long LngY);
 
+
     // ---- Resampling ---------------------------------------------------------------------------
 
+
     // ---- Blocks and regions -------------------------------------------------------------------
+
 
     // ---- Value sampling -----------------------------------------------------------------------
 
@@ -106,7 +110,9 @@ class TMapTools {
     static std::map<double, std::vector<double>> GetValuesOverlay(TMap* PtrValues, TMap* PtrZones,
                                                                   std::vector<double> VecExclude);
 
+
     // ---- CSV export ---------------------------------------------------------------------------
+
 };
 
 #endif
