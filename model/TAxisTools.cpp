@@ -22,6 +22,10 @@ TAxis* TAxisTools::PointsToIntervals(TAxis* PtrAxis, char ChrLetter) {
     const char* PtrEmpty = "Axis has an empty slot in TAxisTools::PointsToIntervals";
     const TPoint* PtrFirst = FilledPoint(PtrAxis, 0, PtrEmpty);
     const TPoint* PtrLast = FilledPoint(PtrAxis, LngSize - 1, PtrEmpty);
+    // Only the end points place the edges, but a map keeps this axis as its centres and reads
+    // every point of it later on.
+    for (long LngI = 1; LngI + 1 < LngSize; ++LngI)
+        FilledPoint(PtrAxis, LngI, PtrEmpty);
 
     double DblX = PtrFirst->GetX() - DblHalf;
     double DblY = 0;

@@ -36,15 +36,16 @@ TMap::~TMap() {
 void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoData) {
     if (LngXDim < 0 || LngYDim < 0)
         throw TException("Dimensions must not be negative in TMap::Init");
-    const unsigned long long LngCells =
-        static_cast<unsigned long long>(LngXDim) * static_cast<unsigned long long>(LngYDim);
-    if (LngCells > MbrVecRows.max_size() ||
-        static_cast<unsigned long long>(LngXDim) > std::numeric_limits<long>::max() - 1 ||
-        static_cast<unsigned long long>(LngYDim) > std::numeric_limits<long>::max() - 1)
+    // Each dimension leaves room for the extra edge of its interval axis, and the cell count is
+    // compared by division: a product of two large dimensions could wrap around to a small one.
+    const long LngMaxDim = std::numeric_limits<long>::max() - 1;
+    if (LngXDim > LngMaxDim || LngYDim > LngMaxDim ||
+        (LngXDim != 0 &&
+         static_cast<size_t>(LngYDim) > MbrVecRows.max_size() / static_cast<size_t>(LngXDim)))
         throw TException("Map is too large in TMap::Init");
     std::vector<double> VecCells;
     try {
-        VecCells.assign(static_cast<size_t>(LngCells), DblNoData);
+        VecCells.assign(static_cast<size_t>(LngXDim) * static_cast<size_t>(LngYDim), DblNoData);
     } catch (const std::bad_alloc&) {
         throw TException("Map is too large in TMap::Init");
     }
