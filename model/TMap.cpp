@@ -66,7 +66,9 @@ void TMap::SetCells(long LngXDim, long LngYDim, std::vector<double>&& VecCells) 
                                       : VecCells.size() % static_cast<size_t>(LngXDim) == 0 &&
                                             VecCells.size() / static_cast<size_t>(LngXDim) ==
                                                 static_cast<size_t>(LngYDim);
-    if (LngXDim < 0 || LngYDim < 0 || !BlnFits)
+    // Each dimension leaves room for the extra point of its interval axis.
+    if (LngXDim < 0 || LngYDim < 0 || !BlnFits || LngXDim > std::numeric_limits<long>::max() - 1 ||
+        LngYDim > std::numeric_limits<long>::max() - 1)
         throw TException("Cell count does not match the dimensions in TMap::SetCells");
     delete MbrPtrXAxis;
     delete MbrPtrYAxis;

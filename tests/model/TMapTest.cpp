@@ -2,6 +2,7 @@
 
 #include "model/TMap.h"
 
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -535,9 +536,13 @@ TEST(TMap, SetCellsTakesOverCellsAndDropsTheAxes) {
         long LngYDim;
         size_t SizCells;
     } Cases[] = {
-        {"one cell short", 3, 2, 5},    {"one cell over", 3, 2, 7},
-        {"no columns, cells", 0, 1, 1}, {"negative columns", -2, -3, 6},
-        {"negative rows", 2, -3, 6},    {"rows do not divide", 4, 1, 6},
+        {"one cell short", 3, 2, 5},
+        {"one cell over", 3, 2, 7},
+        {"no columns, cells", 0, 1, 1},
+        {"negative columns", -2, -3, 6},
+        {"negative rows", 2, -3, 6},
+        {"rows do not divide", 4, 1, 6},
+        {"rows beyond an interval axis", 0, LONG_MAX, 0},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
