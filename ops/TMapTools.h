@@ -36,6 +36,45 @@ class TMapTools {
 
     // ---- Cell arithmetic ----------------------------------------------------------------------
 
+    /// A + B cell by cell, on the grid of the finer map (A when the resolutions are equal): the
+    /// base map. Each base cell meets the other map's cell that holds its centre. Tests the base
+    /// cell against the base's no-data value, then the other cell against the other's; writes,
+    /// and labels the result with, the base's no-data value. Fails with the lookup's message,
+    /// "Ordinate is out of range in TAxis::GetIndex", as soon as a base centre lies outside the
+    /// other map (also for a no-data base cell), and with "Map has no axes in TMapTools::Add" for
+    /// a base map without axes.
+    [[nodiscard]] static TMap* Add(TMap* PtrA, TMap* PtrB);
+    /// A - B cell by cell by index (coordinates are not compared), on A's axes. Tests A's cell
+    /// against A's no-data value, then B's cell against B's; writes, and labels the result with,
+    /// A's no-data value. Fails with "X dimensions do not match in TMapTools::Subtract", then
+    /// "Y dimensions do not match in TMapTools::Subtract", then "Map has no axes in
+    /// TMapTools::Subtract" for an A without axes, or "Axes resolutions do not match in
+    /// TMap::TMap".
+    [[nodiscard]] static TMap* Subtract(TMap* PtrA, TMap* PtrB);
+    /// A x DblFactor on A's axes. Tests A's cells against -9999, not against A's own no-data
+    /// value, and writes -9999 there; the result's no-data value is -9999. Fails with
+    /// "Map has no axes in TMapTools::Multiply" or "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* Multiply(TMap* PtrA, double DblFactor);
+    /// A x B cell by cell, on the finer grid as Add does, with the same no-data tests, the same
+    /// written no-data value and the same failures ("Map has no axes in TMapTools::Multiply").
+    [[nodiscard]] static TMap* Multiply(TMap* PtrA, TMap* PtrB);
+    /// A / DblDivisor on A's axes. Tests A's cells against A's own no-data value and keeps that
+    /// value there, although the result's no-data value is -9999. A zero divisor gives what IEEE
+    /// division gives. Fails with "Map has no axes in TMapTools::Divide" or
+    /// "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* Divide(TMap* PtrA, double DblDivisor);
+    /// A / B on A's grid; each A cell meets the B cell that holds its centre. Tests A's cell
+    /// against A's no-data value, then B's cell against B's; writes, and labels the result with,
+    /// A's no-data value. Fails first, before anything is built, with "Divisor must be of equal of
+    /// coarser resolution than the dividend in TMapTools::Divide" when A's resolution is greater
+    /// than B's; then as Add ("Map has no axes in TMapTools::Divide").
+    [[nodiscard]] static TMap* Divide(TMap* PtrA, TMap* PtrB);
+    /// A rounded cell by cell on copies of A's axes: a fractional part of one half or more goes
+    /// up, anything else is truncated toward zero (2.5 gives 3, -2.5 gives -2, -2.7 gives -2). No
+    /// no-data test: every cell is rounded, -9999 and other whole values stay, NaN stays NaN; the
+    /// result's no-data value is -9999. Fails with "Map has no axes in TMapTools::RoundContents"
+    /// or "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* RoundContents(TMap* PtrA);
 
     // ---- Classification and counting ----------------------------------------------------------
 
