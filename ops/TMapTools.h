@@ -78,6 +78,30 @@ class TMapTools {
 
     // ---- Classification and counting ----------------------------------------------------------
 
+    /// A new map on copies of A's axes (no-data -9999) holding A's value where it is at least
+    /// DblThreshold and 0 elsewhere (also for NaN). No-data cells are classified like any value.
+    /// Fails with "Map has no axes in TMapTools::Threshold" or "Axes resolutions do not match in
+    /// TMap::TMap".
+    [[nodiscard]] static TMap* Threshold(TMap* PtrA, double DblThreshold);
+    /// Threshold of each map, in list order; the caller owns every map of the list. The first
+    /// failure ends the call and no map is returned.
+    [[nodiscard]] static std::vector<TMap*> Threshold(std::vector<TMap*> VecMaps,
+                                                      double DblThreshold);
+    /// A new map on copies of A's axes (no-data -9999) holding DblReplacement where A's value is
+    /// at least DblThreshold, and A's value where it is below it or NaN. Fails as Threshold, with
+    /// "Map has no axes in TMapTools::ThresholdReplace".
+    [[nodiscard]] static TMap* ThresholdReplace(TMap* PtrA, double DblThreshold,
+                                                double DblReplacement);
+    /// A new map on copies of A's axes (no-data -9999) holding MapTable's value for A's value
+    /// where that value is a key (exact match), and DblDefault elsewhere, NaN cells included. Fails
+    /// as Threshold, with "Map has no axes in TMapTools::ReplaceValue".
+    [[nodiscard]] static TMap* ReplaceValue(TMap* PtrA, std::map<double, double> MapTable,
+                                            double DblDefault);
+    /// Every value that occurs in A with its number of cells, in ascending value order; no-data
+    /// cells count under their value, NaN cells are left out.
+    static std::map<double, long> CountValues(TMap* PtrA);
+    /// The number of cells of A exactly equal to DblValue (0 for NaN).
+    static long CountValues(TMap* PtrA, double DblValue);
 
     // ---- Map stacks ---------------------------------------------------------------------------
 
