@@ -105,6 +105,29 @@ class TMapTools {
 
     // ---- Map stacks ---------------------------------------------------------------------------
 
+    /// The cell-by-cell sum of two or more maps of equal dimensions, met by index, on the first
+    /// map's axes (no-data -9999). Each map's cell is tested against that map's own no-data
+    /// value; a cell where some map has no data holds the no-data value of the first such map in
+    /// list order. Fails with "Must have more than 2 maps to sum in TMapTools::Sum" for fewer than
+    /// two maps, then with "X-dimension of maps are inconsistent in TMapTools::Sum" or
+    /// "Y-dimension of maps are inconsistent in TMapTools::Sum" for the first map, in list order,
+    /// that differs from the first; then "Map has no axes in TMapTools::Sum" or
+    /// "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* Sum(std::vector<TMap*> VecMaps);
+    /// On the first map's axes (no-data -9999), the number of maps whose cell differs from that
+    /// map's own no-data value. Fails with "Map list is empty in TMapTools::DataCounts", then as
+    /// Sum with the "in TMapTools::DataCounts" messages.
+    [[nodiscard]] static TMap* DataCounts(std::vector<TMap*> VecMaps);
+    /// Divide(Sum(VecMaps), DataCounts(VecMaps)): the mean where every map has data, -9999 where
+    /// the first map without data there has the no-data value -9999, and that map's other no-data
+    /// value divided by the cell's count of maps with data otherwise. Fails as Sum.
+    [[nodiscard]] static TMap* Average(std::vector<TMap*> VecMaps);
+    /// Average of each run of IntWindow consecutive maps, from the first run to the last, so
+    /// result k is the mean of maps k to k + IntWindow - 1; an empty list when IntWindow exceeds
+    /// the number of maps. A window of fewer than two maps fails with Sum's message; on any
+    /// failure no map is returned.
+    [[nodiscard]] static std::vector<TMap*> MovingAverage(std::vector<TMap*> VecMaps,
+                                                          int IntWindow);
 
     // ---- Value gradients ----------------------------------------------------------------------
 
