@@ -36,12 +36,98 @@ class TMapTools {
 
     // ---- Cell arithmetic ----------------------------------------------------------------------
 
+    /// A + B cell by cell, on the grid of the finer map (A when the resolutions are equal): the
+    /// base map. Each base cell meets the other map's cell that holds its centre. Tests the base
+    /// cell against the base's no-data value, then the other cell against the other's; writes,
+    /// and labels the result with, the base's no-data value. Fails with the lookup's message,
+    /// "Ordinate is out of range in TAxis::GetIndex", as soon as a base centre lies outside the
+    /// other map (also for a no-data base cell), and with "Map has no axes in TMapTools::Add" for
+    /// a base map without axes.
+    [[nodiscard]] static TMap* Add(TMap* PtrA, TMap* PtrB);
+    /// A - B cell by cell by index (coordinates are not compared), on A's axes. Tests A's cell
+    /// against A's no-data value, then B's cell against B's; writes, and labels the result with,
+    /// A's no-data value. Fails with "X dimensions do not match in TMapTools::Subtract", then
+    /// "Y dimensions do not match in TMapTools::Subtract", then "Map has no axes in
+    /// TMapTools::Subtract" for an A without axes, or "Axes resolutions do not match in
+    /// TMap::TMap".
+    [[nodiscard]] static TMap* Subtract(TMap* PtrA, TMap* PtrB);
+    /// A x DblFactor on A's axes. Tests A's cells against -9999, not against A's own no-data
+    /// value, and writes -9999 there; the result's no-data value is -9999. Fails with
+    /// "Map has no axes in TMapTools::Multiply" or "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* Multiply(TMap* PtrA, double DblFactor);
+    /// A x B cell by cell, on the finer grid as Add does, with the same no-data tests, the same
+    /// written no-data value and the same failures ("Map has no axes in TMapTools::Multiply").
+    [[nodiscard]] static TMap* Multiply(TMap* PtrA, TMap* PtrB);
+    /// A / DblDivisor on A's axes. Tests A's cells against A's own no-data value and keeps that
+    /// value there, although the result's no-data value is -9999. A zero divisor gives what IEEE
+    /// division gives. Fails with "Map has no axes in TMapTools::Divide" or
+    /// "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* Divide(TMap* PtrA, double DblDivisor);
+    /// A / B on A's grid; each A cell meets the B cell that holds its centre. Tests A's cell
+    /// against A's no-data value, then B's cell against B's; writes, and labels the result with,
+    /// A's no-data value. Fails first, before anything is built, with "Divisor must be of equal of
+    /// coarser resolution than the dividend in TMapTools::Divide" when A's resolution is greater
+    /// than B's; then as Add ("Map has no axes in TMapTools::Divide").
+    [[nodiscard]] static TMap* Divide(TMap* PtrA, TMap* PtrB);
+    /// A rounded cell by cell on copies of A's axes: a fractional part of one half or more goes
+    /// up, anything else is truncated toward zero (2.5 gives 3, -2.5 gives -2, -2.7 gives -2). No
+    /// no-data test: every cell is rounded, -9999 and other whole values stay, NaN stays NaN; the
+    /// result's no-data value is -9999. Fails with "Map has no axes in TMapTools::RoundContents"
+    /// or "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* RoundContents(TMap* PtrA);
 
     // ---- Classification and counting ----------------------------------------------------------
 
+    /// A new map on copies of A's axes (no-data -9999) holding A's value where it is at least
+    /// DblThreshold and 0 elsewhere (also for NaN). No-data cells are classified like any value.
+    /// Fails with "Map has no axes in TMapTools::Threshold" or "Axes resolutions do not match in
+    /// TMap::TMap".
+    [[nodiscard]] static TMap* Threshold(TMap* PtrA, double DblThreshold);
+    /// Threshold of each map, in list order; the caller owns every map of the list. The first
+    /// failure ends the call and no map is returned.
+    [[nodiscard]] static std::vector<TMap*> Threshold(std::vector<TMap*> VecMaps,
+                                                      double DblThreshold);
+    /// A new map on copies of A's axes (no-data -9999) holding DblReplacement where A's value is
+    /// at least DblThreshold, and A's value where it is below it or NaN. Fails as Threshold, with
+    /// "Map has no axes in TMapTools::ThresholdReplace".
+    [[nodiscard]] static TMap* ThresholdReplace(TMap* PtrA, double DblThreshold,
+                                                double DblReplacement);
+    /// A new map on copies of A's axes (no-data -9999) holding MapTable's value for A's value
+    /// where that value is a key (exact match), and DblDefault elsewhere, NaN cells included. Fails
+    /// as Threshold, with "Map has no axes in TMapTools::ReplaceValue".
+    [[nodiscard]] static TMap* ReplaceValue(TMap* PtrA, std::map<double, double> MapTable,
+                                            double DblDefault);
+    /// Every value that occurs in A with its number of cells, in ascending value order; no-data
+    /// cells count under their value, NaN cells are left out.
+    static std::map<double, long> CountValues(TMap* PtrA);
+    /// The number of cells of A exactly equal to DblValue (0 for NaN).
+    static long CountValues(TMap* PtrA, double DblValue);
 
     // ---- Map stacks ---------------------------------------------------------------------------
 
+    /// The cell-by-cell sum of two or more maps of equal dimensions, met by index, on the first
+    /// map's axes (no-data -9999). Each map's cell is tested against that map's own no-data
+    /// value; a cell where some map has no data holds the no-data value of the first such map in
+    /// list order. Fails with "Must have more than 2 maps to sum in TMapTools::Sum" for fewer than
+    /// two maps, then with "X-dimension of maps are inconsistent in TMapTools::Sum" or
+    /// "Y-dimension of maps are inconsistent in TMapTools::Sum" for the first map, in list order,
+    /// that differs from the first; then "Map has no axes in TMapTools::Sum" or
+    /// "Axes resolutions do not match in TMap::TMap".
+    [[nodiscard]] static TMap* Sum(std::vector<TMap*> VecMaps);
+    /// On the first map's axes (no-data -9999), the number of maps whose cell differs from that
+    /// map's own no-data value. Fails with "Map list is empty in TMapTools::DataCounts", then as
+    /// Sum with the "in TMapTools::DataCounts" messages.
+    [[nodiscard]] static TMap* DataCounts(std::vector<TMap*> VecMaps);
+    /// Divide(Sum(VecMaps), DataCounts(VecMaps)): the mean where every map has data, -9999 where
+    /// the first map without data there has the no-data value -9999, and that map's other no-data
+    /// value divided by the cell's count of maps with data otherwise. Fails as Sum.
+    [[nodiscard]] static TMap* Average(std::vector<TMap*> VecMaps);
+    /// Average of each run of IntWindow consecutive maps, from the first run to the last, so
+    /// result k is the mean of maps k to k + IntWindow - 1; an empty list when IntWindow exceeds
+    /// the number of maps. A window of fewer than two maps fails with Sum's message; on any
+    /// failure no map is returned.
+    [[nodiscard]] static std::vector<TMap*> MovingAverage(std::vector<TMap*> VecMaps,
+                                                          int IntWindow);
 
     // ---- Value gradients ----------------------------------------------------------------------
 
