@@ -16,7 +16,7 @@ TPoint* TPointTools::Max(TPoint* PtrA, TPoint* PtrB) {
                       PtrB->GetY() > PtrA->GetY() ? PtrB->GetY() : PtrA->GetY());
 }
 
-TPoint* TPointTools::FindCentroid(const std::vector<TPoint*>& VecPoints) {
+TPoint* TPointTools::FindCentroid(std::vector<TPoint*> VecPoints) {
     if (VecPoints.empty())
         return new TPoint(std::numeric_limits<double>::quiet_NaN(),
                           std::numeric_limits<double>::quiet_NaN());
@@ -55,7 +55,7 @@ double TPointTools::Heron(TPoint* PtrA, TPoint* PtrB, TPoint* PtrC) {
     return std::sqrt(DblProduct);
 }
 
-double TPointTools::FindConvexPolygonArea(const std::vector<TPoint*>& VecPoints) {
+double TPointTools::FindConvexPolygonArea(std::vector<TPoint*> VecPoints) {
     if (VecPoints.empty())
         return 0;
     std::unique_ptr<TPoint> PtrCentroid(FindCentroid(VecPoints));
@@ -65,13 +65,13 @@ double TPointTools::FindConvexPolygonArea(const std::vector<TPoint*>& VecPoints)
     return DblArea;
 }
 
-std::vector<TPoint*> TPointTools::FindConvexHull(const std::vector<TPoint*>& VecPoints) {
+std::vector<TPoint*> TPointTools::FindConvexHull(std::vector<TPoint*> VecPoints) {
     if (VecPoints.empty())
         return {};
     const std::size_t SizCount = VecPoints.size();
 
     // One slot per point and a last slot that closes the outline with the start point.
-    std::vector<TPoint*> VecSlots(VecPoints);
+    std::vector<TPoint*> VecSlots(std::move(VecPoints));
     std::size_t SizChosen = 0;
     for (std::size_t SizI = 1; SizI < SizCount; ++SizI)
         if (VecSlots[SizI]->GetY() < VecSlots[SizChosen]->GetY())
