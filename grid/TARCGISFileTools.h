@@ -28,6 +28,17 @@ class TARCGISFileTools {
     /// file only once everything was written: an existing file is never left half-written.
     /// Fails with "Unable to open file <name>" or "Unable to write file <name>".
     static void WriteARCGISFile(TMap* PtrMap, const std::string& StrFileName);
+
+    // ---- File lists ----
+    /// Loads the named grids in list order into a new list, one map per name; the caller owns
+    /// every map. The first file that fails ends the call with its LoadARCGISFile failure; the
+    /// maps loaded before it are released and the files after it are not read.
+    [[nodiscard]] static std::vector<TMap*> LoadFileList(std::vector<std::string> VecFileNames);
+    /// Writes map i to file i with WriteARCGISFile, in list order; the maps are not changed.
+    /// Lists of different lengths fail with "Size of map list and filename list do not match in
+    /// TARCGISFileTools::WriteFileList" before anything is written; otherwise the first file that
+    /// fails ends the call with its WriteARCGISFile failure, the files before it written.
+    static void WriteFileList(std::vector<TMap*> VecMaps, std::vector<std::string> VecFileNames);
 };
 
 #endif
