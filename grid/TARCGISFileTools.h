@@ -13,21 +13,44 @@
 class TARCGISFileTools {
   public:
     /// Reads a grid from a stream positioned at its start; the caller owns the new map. Row 0 is
-    /// the northern row and all four axes are set. Fails with the header messages
+    /// the northern row and all four axes are set. Tokens are separated by blank, tab, CR, LF,
+    /// vertical tab or form feed; a number is a whole token. Fails with the header messages
     /// ("File format error: expected to find ncols tag", ...), "File format error: invalid value
-    /// for <tag> tag", "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile" and
-    /// "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile".
+    /// for <tag> tag", "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile",
+    /// "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile" and, for a
+    /// grid that memory cannot hold, "File format error: grid is too large in
+    /// TARCGISFileTools::LoadARCGISFile". The stream is read in blocks through its buffer; after
+    /// a load it stands directly after the last value (eof set when that value ended the input),
+    /// except on a stream that cannot seek (a pipe), where the block read ahead is consumed.
     [[nodiscard]] static TMap* LoadARCGISFile(std::istream& In);
-    /// Reads the named grid file; fails as the stream form, or with "Unable to open file <name>".
+    /// Reads the named grid file; fails as the stream form, with "Unable to open file <name>"
+    /// (also for a folder) or "Unable to read file <name>".
     [[nodiscard]] static TMap* LoadARCGISFile(const std::string& StrFileName);
 
     /// Writes the map as a grid to the stream; the map is not changed. Numbers are written
-    /// without loss, whatever the stream's settings. A failed write shows in the stream's state.
+    /// without loss, whatever the stream's settings; the two corners right-aligned in 8
+    /// characters. A failed write shows in the stream's state. A map without interval axes fails
+    /// with "Map has no axes in TARCGISFileTools::WriteARCGISFile" before anything is written.
     static void WriteARCGISFile(TMap* PtrMap, std::ostream& Out);
     /// Writes the map to the named file, through a temporary file beside it that replaces the
-    /// file only once everything was written: an existing file is never left half-written.
-    /// Fails with "Unable to open file <name>" or "Unable to write file <name>".
+    /// file only once everything was written and closed: an existing file is never left
+    /// half-written, keeps its permissions, and no temporary file remains after a failure. A new
+    /// file gets 0666 less the umask. An existing device or pipe (/dev/null) is written in place.
+    /// Fails with "Unable to open file <name>" (no folder, no permission, a folder) or
+    /// "Unable to write file <name>" (a write, the close or the rename failed), or as the
+    /// stream form.
     static void WriteARCGISFile(TMap* PtrMap, const std::string& StrFileName);
+
+    // ---- File lists ----
+    /// Loads the named grids in list order into a new list, one map per name; the caller owns
+    /// every map. The first file that fails ends the call with its LoadARCGISFile failure; the
+    /// maps loaded before it are released and the files after it are not read.
+    [[nodiscard]] static std::vector<TMap*> LoadFileList(std::vector<std::string> VecFileNames);
+    /// Writes map i to file i with WriteARCGISFile, in list order; the maps are not changed.
+    /// Lists of different lengths fail with "Size of map list and filename list do not match in
+    /// TARCGISFileTools::WriteFileList" before anything is written; otherwise the first file that
+    /// fails ends the call with its WriteARCGISFile failure, the files before it written.
+    static void WriteFileList(std::vector<TMap*> VecMaps, std::vector<std::string> VecFileNames);
 };
 
 #endif

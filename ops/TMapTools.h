@@ -270,6 +270,11 @@ class TMapTools {
 
     // ---- CSV export ---------------------------------------------------------------------------
 
+    /// Writes one line "X,Y,value" per cell, X and Y being the cell centre, column by column: west
+    /// to east, each column north to south. Nothing for a map without columns or rows. Numbers are
+    /// written without loss, as in grid files; the stream's state is not examined. A map with
+    /// cells but without axes fails with "Map has no axes in TMap::GetCoordinates" before writing.
+    static void WriteCSVFile(TMap* PtrMap, std::ostream& Out);
 };
 
 #endif

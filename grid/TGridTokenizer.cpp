@@ -1,0 +1,131 @@
+#include "grid/TGridTokenizer.h"
+
+#include "util/TException.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ios>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Bytes read from the source at a time: large enough to make the read calls negligible, small
+// enough to stay in the cache while it is scanned.
+constexpr std::size_t BlockSize = std::size_t(1) << 18;
+} // namespace
+
+TGridTokenizer::TGridTokenizer(std::streambuf* PtrSource)
+    : MbrPtrBuffer(new char[BlockSize]), MbrLngCapacity(BlockSize), MbrPtrPos(MbrPtrBuffer.get()),
+      MbrPtrEnd(MbrPtrBuffer.get()), MbrPtrSource(PtrSource), MbrIntDescriptor(-1),
+      MbrLngFileSize(-1), MbrLngBytesRead(0), MbrBlnSourceEnded(PtrSource == nullptr) {}
+
+TGridTokenizer::TGridTokenizer(int IntDescriptor, const std::string& StrFileName)
+    : MbrPtrBuffer(new char[BlockSize]), MbrLngCapacity(BlockSize), MbrPtrPos(MbrPtrBuffer.get()),
+      MbrPtrEnd(MbrPtrBuffer.get()), MbrPtrSource(nullptr), MbrIntDescriptor(IntDescriptor),
+      MbrStrFileName(StrFileName), MbrLngFileSize(-1), MbrLngBytesRead(0),
+      MbrBlnSourceEnded(false) {
+    struct stat StatFile {};
+    if (fstat(IntDescriptor, &StatFile) == 0 && S_ISREG(StatFile.st_mode))
+        MbrLngFileSize = static_cast<long long>(StatFile.st_size);
+}
+
+TGridTokenizer::~TGridTokenizer() = default;
+
+TGridTokenizer::EToken TGridTokenizer::NextSlow(const char*& PtrBegin, const char*& PtrEnd) {
+    for (;;) {
+        while (MbrPtrPos < MbrPtrEnd && IsBlank(*MbrPtrPos))
+            ++MbrPtrPos;
+        if (MbrPtrPos < MbrPtrEnd)
+            break;
+        if (!Refill(MbrPtrEnd))
+            return EToken::End;
+    }
+    const char* PtrStart = MbrPtrPos;
+    const char* PtrScan = PtrStart;
+    for (;;) {
+        while (PtrScan < MbrPtrEnd && !IsBlank(*PtrScan))
+            ++PtrScan;
+        const std::size_t LngScanned = static_cast<std::size_t>(PtrScan - PtrStart);
+        if (LngScanned > MaxTokenLength) {
+            MbrPtrPos = PtrScan;
+            return EToken::TooLong;
+        }
+        if (PtrScan < MbrPtrEnd)
+            break;
+        // The block ends inside the token: keep its start and read on behind it.
+        const bool BlnMore = Refill(PtrStart);
+        PtrStart = MbrPtrBuffer.get();
+        PtrScan = PtrStart + LngScanned;
+        // A token followed directly by the end of the input ends there.
+        if (!BlnMore)
+            break;
+    }
+    MbrPtrPos = PtrScan;
+    PtrBegin = PtrStart;
+    PtrEnd = PtrScan;
+    return EToken::Token;
+}
+
+bool TGridTokenizer::Refill(const char* PtrKeep) {
+    char* PtrBuffer = MbrPtrBuffer.get();
+    const std::size_t LngKept = static_cast<std::size_t>(MbrPtrEnd - PtrKeep);
+    if (LngKept > 0 && PtrKeep != PtrBuffer)
+        std::memmove(PtrBuffer, PtrKeep, LngKept);
+    MbrPtrPos = PtrBuffer;
+    MbrPtrEnd = PtrBuffer + LngKept;
+    if (MbrBlnSourceEnded)
+        return false;
+    const std::size_t LngRead = ReadSource(PtrBuffer + LngKept, MbrLngCapacity - LngKept);
+    if (LngRead == 0) {
+        MbrBlnSourceEnded = true;
+        return false;
+    }
+    MbrPtrEnd += LngRead;
+    return true;
+}
+
+std::size_t TGridTokenizer::ReadSource(char* PtrTarget, std::size_t LngCount) {
+    if (MbrPtrSource != nullptr) {
+        const std::streamsize LngRead =
+            MbrPtrSource->sgetn(PtrTarget, static_cast<std::streamsize>(LngCount));
+        return LngRead > 0 ? static_cast<std::size_t>(LngRead) : 0;
+    }
+    for (;;) {
+        const ssize_t LngRead = read(MbrIntDescriptor, PtrTarget, LngCount);
+        if (LngRead >= 0) {
+            MbrLngBytesRead += LngRead;
+            return static_cast<std::size_t>(LngRead);
+        }
+        if (errno != EINTR)
+            throw TException("Unable to read file " + MbrStrFileName);
+    }
+}
+
+std::size_t TGridTokenizer::GetRemainingHint() const {
+    std::size_t LngRemaining = static_cast<std::size_t>(MbrPtrEnd - MbrPtrPos);
+    if (MbrBlnSourceEnded)
+        return LngRemaining;
+    if (MbrLngFileSize >= 0) {
+        if (MbrLngFileSize > MbrLngBytesRead)
+            LngRemaining += static_cast<std::size_t>(MbrLngFileSize - MbrLngBytesRead);
+    } else if (MbrPtrSource != nullptr) {
+        const std::streamsize LngAvailable = MbrPtrSource->in_avail();
+        if (LngAvailable > 0)
+            LngRemaining += static_cast<std::size_t>(LngAvailable);
+    }
+    return LngRemaining;
+}
+
+bool TGridTokenizer::GiveBackUnread() {
+    const std::size_t LngUnread = static_cast<std::size_t>(MbrPtrEnd - MbrPtrPos);
+    if (MbrPtrSource == nullptr || LngUnread == 0)
+        return LngUnread == 0;
+    const std::streampos PosFailed(std::streamoff(-1));
+    if (MbrPtrSource->pubseekoff(-static_cast<std::streamoff>(LngUnread), std::ios_base::cur,
+                                 std::ios_base::in) == PosFailed)
+        return false;
+    MbrPtrEnd = MbrPtrPos;
+    MbrBlnSourceEnded = false;
+    return true;
+}

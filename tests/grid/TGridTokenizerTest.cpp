@@ -1,0 +1,98 @@
+#include "grid/TGridTokenizer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+// Every token, with TooLong written as "<too long>".
+std::vector<std::string> AllTokens(TGridTokenizer& Tokenizer) {
+    std::vector<std::string> VecTokens;
+    const char* PtrBegin = nullptr;
+    const char* PtrEnd = nullptr;
+    for (;;) {
+        const TGridTokenizer::EToken Kind = Tokenizer.Next(PtrBegin, PtrEnd);
+        if (Kind == TGridTokenizer::EToken::End)
+            return VecTokens;
+        VecTokens.push_back(Kind == TGridTokenizer::EToken::TooLong
+                                ? std::string("<too long>")
+                                : std::string(PtrBegin, PtrEnd));
+    }
+}
+
+std::vector<std::string> StreamTokens(const std::string& StrText) {
+    std::istringstream In(StrText);
+    TGridTokenizer Tokenizer(In.rdbuf());
+    return AllTokens(Tokenizer);
+}
+
+std::vector<std::string> FileTokens(const std::string& StrText) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> PtrFile(std::tmpfile(), &std::fclose);
+    EXPECT_TRUE(PtrFile);
+    std::fwrite(StrText.data(), 1, StrText.size(), PtrFile.get());
+    std::fflush(PtrFile.get());
+    const int IntDescriptor = fileno(PtrFile.get());
+    lseek(IntDescriptor, 0, SEEK_SET);
+    TGridTokenizer Tokenizer(IntDescriptor, "temporary");
+    EXPECT_EQ(Tokenizer.GetRemainingHint(), StrText.size());
+    EXPECT_TRUE(Tokenizer.IsRemainingBounded());
+    return AllTokens(Tokenizer);
+}
+
+TEST(TGridTokenizerTest, TokensAcrossBlockBoundaries) {
+    // Tokens of every length from 1 to 61 and every kind of blank, over several blocks, so that
+    // tokens and runs of blanks straddle each block boundary at different offsets.
+    const char ArrBlanks[] = {' ', '\t', '\r', '\n', '\v', '\f'};
+    std::string StrText = "\n\n";
+    std::vector<std::string> VecExpected;
+    for (int IntI = 0; StrText.size() < 1500000; ++IntI) {
+        std::string StrToken(static_cast<std::size_t>(1 + IntI % 61), 'a');
+        StrToken[0] = static_cast<char>('0' + IntI % 10);
+        VecExpected.push_back(StrToken);
+        StrText += StrToken;
+        StrText.append(static_cast<std::size_t>(1 + IntI % 3), ArrBlanks[IntI % 6]);
+    }
+    StrText += "last";
+    VecExpected.push_back("last");
+    EXPECT_EQ(StreamTokens(StrText), VecExpected);
+    EXPECT_EQ(FileTokens(StrText), VecExpected);
+}
+
+TEST(TGridTokenizerTest, TokenLengthIsBounded) {
+    const std::string StrMax(TGridTokenizer::MaxTokenLength, '7');
+    const std::string StrOver(TGridTokenizer::MaxTokenLength + 1, '7');
+    EXPECT_EQ(StreamTokens(" " + StrMax + " x"), (std::vector<std::string>{StrMax, "x"}));
+    EXPECT_EQ(StreamTokens(StrOver).front(), "<too long>");
+    // The same near the end of the first block, where the token has to be carried over.
+    const std::string StrPad((std::size_t(1) << 18) - 100, ' ');
+    EXPECT_EQ(StreamTokens(StrPad + StrMax), std::vector<std::string>{StrMax});
+    EXPECT_EQ(FileTokens(StrPad + StrOver).front(), "<too long>");
+    EXPECT_TRUE(StreamTokens("").empty());
+    EXPECT_TRUE(StreamTokens(" \t\r\n\v\f").empty());
+}
+
+TEST(TGridTokenizerTest, GivesBackWhatWasReadAhead) {
+    std::istringstream In("one two  three");
+    {
+        TGridTokenizer Tokenizer(In.rdbuf());
+        const char* PtrBegin = nullptr;
+        const char* PtrEnd = nullptr;
+        ASSERT_EQ(Tokenizer.Next(PtrBegin, PtrEnd), TGridTokenizer::EToken::Token);
+        ASSERT_EQ(Tokenizer.Next(PtrBegin, PtrEnd), TGridTokenizer::EToken::Token);
+        EXPECT_FALSE(Tokenizer.IsAtEnd());
+        EXPECT_TRUE(Tokenizer.GiveBackUnread());
+    }
+    EXPECT_EQ(In.rdbuf()->sgetc(), ' ');
+    std::string StrRest;
+    std::getline(In, StrRest);
+    EXPECT_EQ(StrRest, "  three");
+}
+
+} // namespace
