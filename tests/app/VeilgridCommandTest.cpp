@@ -259,7 +259,7 @@ TEST_F(VeilgridCommand, SamplesOfTheReadmeGiveTheDocumentedOutput) {
     EXPECT_EQ(Run.StrOutput, "");
     EXPECT_EQ(Run.IntStatus, 0);
     EXPECT_EQ(ReadFile(Path("masked.asc")),
-              "ncols 4\nnrows 2\nxllcorner   500020\nyllcorner  4100000\ncellsize 10\n"
+              "ncols 4\nnrows 2\nxllcorner   500020\nyllcorner  4100005\ncellsize 10\n"
               "NODATA_value -9999\n2 3 0 0 \n4 3 0 0 \n");
 }
 } // namespace
