@@ -130,6 +130,16 @@ TEST(TNumberToolsTest, FormatDoubleMatchesPrintfAndReadsBack) {
             std::to_string(DigitsOf(Random)) + "e" + std::to_string(ExponentOf(Random));
         VecValues.push_back(std::strtod(StrText.c_str(), nullptr));
     }
+    // Values of full precision at all scales, and both sides of the decimal exponents where
+    // %g changes its layout.
+    std::uniform_real_distribution<double> MantissaOf(-1.0, 1.0);
+    for (int IntCase = 0; IntCase < 20000; ++IntCase)
+        VecValues.push_back(MantissaOf(Random) * std::pow(10.0, ExponentOf(Random)));
+    for (const double DblEdge : {1e-5, 1e-4, 1e6, 1e15, 1e16, 1e17}) {
+        VecValues.push_back(DblEdge);
+        VecValues.push_back(std::nextafter(DblEdge, 0.0));
+        VecValues.push_back(-std::nextafter(DblEdge, 1e300));
+    }
     // Powers of two have lopsided rounding intervals; whole numbers take their own path.
     for (int IntPower = -1074; IntPower <= 1023; ++IntPower)
         VecValues.push_back(std::ldexp(IntPower % 2 == 0 ? 1.0 : -1.0, IntPower));
@@ -229,6 +239,11 @@ TEST(TNumberToolsTest, ParseDoubleReadsWholeTokensAsStrtod) {
                             "0e99999",
                             "123456789012345678901234567890",
                             "0.30000000000000004441",
+                            "1e22",
+                            "1e23",
+                            "123456789012345e-22",
+                            "9007199254740993",
+                            "-.000000000000001e-7",
                             "1e+000000000000000000000000000001"};
     for (const char* PtrToken : Tokens) {
         SCOPED_TRACE(PtrToken);
