@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -163,6 +162,43 @@ bool EqualsIgnoringCase(const char* PtrBegin, const char* PtrEnd, const char* Pt
     return *PtrLower == '\0';
 }
 
+// from_chars reports a valid decimal that rounds to infinity or to zero as out of range, and
+// gives no value then. Such a value lies hundreds of powers of ten above or below 1, so its
+// decimal magnitude tells which, as strtod would round it, with no copy and no locale.
+double OutOfRangeValue(const char* PtrBegin, const char* PtrEnd) {
+    const char* PtrText = PtrBegin;
+    while (PtrText != PtrEnd && *PtrText == '0')
+        ++PtrText;
+    // Whole digits from the first nonzero one, or minus the zeros after the point.
+    long LngMagnitude = 0;
+    while (PtrText != PtrEnd && IsDigit(*PtrText)) {
+        ++LngMagnitude;
+        ++PtrText;
+    }
+    if (LngMagnitude == 0 && PtrText != PtrEnd && *PtrText == '.') {
+        ++PtrText;
+        while (PtrText != PtrEnd && *PtrText == '0') {
+            --LngMagnitude;
+            ++PtrText;
+        }
+    }
+    while (PtrText != PtrEnd && *PtrText != 'e' && *PtrText != 'E')
+        ++PtrText;
+    long LngExponent = 0;
+    if (PtrText != PtrEnd) {
+        ++PtrText;
+        const bool BlnNegativeExponent = *PtrText == '-';
+        if (*PtrText == '-' || *PtrText == '+')
+            ++PtrText;
+        // Saturates: any exponent beyond a million decides alone.
+        for (; PtrText != PtrEnd && LngExponent < 1000000; ++PtrText)
+            LngExponent = LngExponent * 10 + DigitOf(*PtrText);
+        if (BlnNegativeExponent)
+            LngExponent = -LngExponent;
+    }
+    return LngMagnitude + LngExponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
 // The general path of ParseDouble for the unsigned part [PtrBegin, PtrEnd) of a token.
 bool ParseUnsignedGeneral(const char* PtrBegin, const char* PtrEnd, double& DblValue) {
     if (IsDigit(*PtrBegin) || *PtrBegin == '.') {
@@ -171,11 +207,8 @@ bool ParseUnsignedGeneral(const char* PtrBegin, const char* PtrEnd, double& DblV
             std::from_chars(PtrBegin, PtrEnd, DblRead, std::chars_format::general);
         if (Result.ptr != PtrEnd || Result.ec == std::errc::invalid_argument)
             return false;
-        if (Result.ec == std::errc::result_out_of_range) {
-            // from_chars gives no value here; strtod rounds to infinity, zero or a subnormal.
-            const std::string StrToken(PtrBegin, PtrEnd);
-            DblRead = std::strtod(StrToken.c_str(), nullptr);
-        }
+        if (Result.ec == std::errc::result_out_of_range)
+            DblRead = OutOfRangeValue(PtrBegin, PtrEnd);
         DblValue = DblRead;
         return true;
     }
