@@ -27,11 +27,13 @@ class TMapTools {
     [[nodiscard]] static TMap* Extract(TMap* PtrMap, TPoint* PtrFirst, TPoint* PtrSecond);
     /// Cuts A and then B to the cells they have in common; PtrOutA and PtrOutB receive new maps
     /// (owned by the caller) only when both were built. Fails with
-    /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both axes.
+    /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both
+    /// axes.
     static void Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrOutB);
     /// A new map on A's grid (no-data -9999) holding B's values, each value equal to DblFlag
     /// replaced by DblExclude; A's values are not read. Fails with
-    /// "X dimensions do not match in TMapTools::Mask" or "Y dimensions do not match in TMapTools::Mask".
+    /// "X dimensions do not match in TMapTools::Mask" or "Y dimensions do not match in
+    /// TMapTools::Mask".
     [[nodiscard]] static TMap* Mask(TMap* PtrA, TMap* PtrB, double DblFlag, double DblExclude);
 
     // ---- Cell arithmetic ----------------------------------------------------------------------
@@ -156,7 +158,6 @@ class TMapTools {
     /// range in TMapTools::FindNonzeroNeighbourVal", then the Y-ordinate message.
     static double FindNonzeroNeighbourVal(TMap* PtrMap, long LngX, long LngY);
 
-
     // ---- Resampling ---------------------------------------------------------------------------
 
     /// The bilinear value at (DblX, DblY) between the corners A = (DblX1, DblY1), B = (DblX2,
@@ -205,7 +206,6 @@ class TMapTools {
     /// TMap::Init".
     [[nodiscard]] static TMap* Subdivide(TMap* PtrMap, int IntFactor);
 
-
     // ---- Blocks and regions -------------------------------------------------------------------
 
     /// Writes each cell of PtrInsert into the cell of PtrDest that holds its centre (no
@@ -232,7 +232,6 @@ class TMapTools {
     /// limit). The indices are not checked and the call does not fail.
     static void BufferIndices(TMap* PtrMap, long LngBuffer, long& LngNorth, long& LngSouth,
                               long& LngWest, long& LngEast);
-
 
     // ---- Value sampling -----------------------------------------------------------------------
 
@@ -266,7 +265,6 @@ class TMapTools {
     /// "Map X-dimensions do not match", then "Map Y-Dimensions do not match".
     static std::map<double, std::vector<double>> GetValuesOverlay(TMap* PtrValues, TMap* PtrZones,
                                                                   std::vector<double> VecExclude);
-
 
     // ---- CSV export ---------------------------------------------------------------------------
 
