@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/MapFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -35,7 +35,7 @@ const TOperationCase CrossResolutionOperations[] = {
 std::unique_ptr<TMap> MakeCoarse() { return MakeMap(0, 0, 2, {{10, 20}, {30, -9999}}); }
 std::unique_ptr<TMap> MakeFine() {
     return MakeMap(0, 0, 1, {{1, 2, 3, 4}, {5, -1, 7, 8}, {9, 10, 11, 12}, {13, 14, -9999, 16}},
-                   -1);
+                   {.DblNoData = -1});
 }
 
 TEST(TMapToolsAdd, TheFinerMapSetsTheGridWhicheverArgumentItIs) {
@@ -60,7 +60,7 @@ TEST(TMapToolsAdd, TheFinerMapSetsTheGridWhicheverArgumentItIs) {
 TEST(TMapToolsAdd, EqualResolutionsMeetByCoordinatesOnTheFirstGrid) {
     // B starts one column further west, so A's column x meets B's column x + 1.
     // A's no-data cell and B's meet data cells; both give A's no-data value.
-    auto PtrA = MakeMap(0, 0, 1, {{1, 2}, {-5, 4}}, -5);
+    auto PtrA = MakeMap(0, 0, 1, {{1, 2}, {-5, 4}}, {.DblNoData = -5});
     auto PtrB = MakeMap(-1, 0, 1, {{100, 200, 300}, {400, 500, -9999}});
     std::unique_ptr<TMap> PtrSum(TMapTools::Add(PtrA.get(), PtrB.get()));
     EXPECT_EQ(Cells(*PtrSum), (TRows{{201, 302}, {-5, -5}}));
@@ -126,7 +126,7 @@ TEST(TMapToolsCrossResolution, ACentreOutsideTheOtherMapFailsEvenOnNoData) {
 }
 
 TEST(TMapToolsSubtract, PairsCellsByIndexOnTheFirstMapsAxes) {
-    auto PtrA = MakeMap(0, 0, 1, {{10, 20, -1}, {40, 50, 60}}, -1);
+    auto PtrA = MakeMap(0, 0, 1, {{10, 20, -1}, {40, 50, 60}}, {.DblNoData = -1});
     auto PtrB = MakeMap(500, 500, 1, {{1, 2, 3}, {-9999, 5, 6}});
     std::unique_ptr<TMap> PtrDifference(TMapTools::Subtract(PtrA.get(), PtrB.get()));
     EXPECT_EQ(Cells(*PtrDifference), (TRows{{9, 18, -1}, {-1, 45, 54}}));
@@ -144,7 +144,7 @@ TEST(TMapToolsSubtract, PairsCellsByIndexOnTheFirstMapsAxes) {
 
 TEST(TMapToolsScalar, MultiplyTestsMinus9999AndDivideTestsTheMapsOwnNoData) {
     // A map whose no-data value is -1: Multiply takes -1 for data, Divide keeps it.
-    auto PtrA = MakeMap(0, 0, 1, {{-1, -9999, 3}}, -1);
+    auto PtrA = MakeMap(0, 0, 1, {{-1, -9999, 3}}, {.DblNoData = -1});
     std::unique_ptr<TMap> PtrProduct(TMapTools::Multiply(PtrA.get(), 2.0));
     EXPECT_EQ(Cells(*PtrProduct), (TRows{{-2, -9999, 6}}));
     EXPECT_EQ(PtrProduct->GetNoData(), -9999);
@@ -184,7 +184,7 @@ TEST(TMapToolsRoundContents, HalvesGoUpNegativesTruncate) {
     for (const auto& Case : Cases)
         VecRows[0].push_back(Case.DblValue);
     VecRows[0].insert(VecRows[0].end(), {-0.5, -0.3, NAN});
-    auto PtrA = MakeMap(0, 0, 1, VecRows, -1);
+    auto PtrA = MakeMap(0, 0, 1, VecRows, {.DblNoData = -1});
     std::unique_ptr<TMap> PtrRounded(TMapTools::RoundContents(PtrA.get()));
     long LngX = 0;
     for (const auto& Case : Cases) {

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/MapFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -11,7 +11,7 @@
 namespace {
 using MapFixtures::Cells;
 using MapFixtures::MakeMap;
-using MapFixtures::OwnAll;
+using MapFixtures::Own;
 using MapFixtures::TRows;
 using MapFixtures::XCentres;
 using MapFixtures::YCentres;
@@ -19,7 +19,7 @@ using MapFixtures::YCentres;
 // One cell at the threshold 5, one just below, no-data, NaN and one above; no-data value -1 so
 // that the results' -9999 label shows.
 std::unique_ptr<TMap> MakeThresholdMap() {
-    return MakeMap(10, 20, 1, {{5, 4.99, -9999}, {NAN, 7, -1}}, -1);
+    return MakeMap(10, 20, 1, {{5, 4.99, -9999}, {NAN, 7, -1}}, {.DblNoData = -1});
 }
 
 TEST(TMapToolsThreshold, KeepsValuesAtOrAboveTheThreshold) {
@@ -48,18 +48,18 @@ TEST(TMapToolsThreshold, ListsKeepTheirOrder) {
     EXPECT_TRUE(TMapTools::Threshold(std::vector<TMap*>{}, 1).empty());
     auto PtrA = MakeMap(0, 0, 1, {{1, 2}});
     auto PtrB = MakeMap(0, 0, 1, {{3, 0}});
-    const auto VecResults = OwnAll(TMapTools::Threshold({PtrA.get(), PtrB.get()}, 2));
+    const auto VecResults = Own(TMapTools::Threshold({PtrA.get(), PtrB.get()}, 2));
     ASSERT_EQ(VecResults.size(), 2u);
     EXPECT_EQ(Cells(*VecResults[0]), (TRows{{0, 2}}));
     EXPECT_EQ(Cells(*VecResults[1]), (TRows{{3, 0}}));
     // The first result is released when the second map fails.
     auto PtrNoAxes = std::make_unique<TMap>(1.0, 2, 1);
-    EXPECT_FAILS_WITH(OwnAll(TMapTools::Threshold({PtrA.get(), PtrNoAxes.get()}, 2)),
+    EXPECT_FAILS_WITH(Own(TMapTools::Threshold({PtrA.get(), PtrNoAxes.get()}, 2)),
                       "Map has no axes in TMapTools::Threshold");
 }
 
 TEST(TMapToolsReplaceValue, RecodesThroughTheTableAndDefaultsElsewhere) {
-    auto PtrA = MakeMap(0, 0, 1, {{1, 2, -9999, NAN}}, -1);
+    auto PtrA = MakeMap(0, 0, 1, {{1, 2, -9999, NAN}}, {.DblNoData = -1});
     struct TCase {
         const char* PtrName;
         std::map<double, double> MapTable;

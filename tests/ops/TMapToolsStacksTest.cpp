@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/MapFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -11,16 +11,16 @@
 namespace {
 using MapFixtures::Cells;
 using MapFixtures::MakeMap;
-using MapFixtures::OwnAll;
+using MapFixtures::Own;
 using MapFixtures::TRows;
 using MapFixtures::XCentres;
 using MapFixtures::YCentres;
 
 TEST(TMapToolsSum, FirstMapWithoutDataInListOrderGivesItsNoData) {
     // Cells: all data; A without data; B without data; B and C without data; NaN as data.
-    auto PtrA = MakeMap(0, 0, 1, {{2, -1, 2, 2, NAN}}, -1);
-    auto PtrB = MakeMap(100, 100, 1, {{5, -2, -2, -2, 1}}, -2);
-    auto PtrC = MakeMap(0, 0, 1, {{0.5, 1, 1, -3, 1}}, -3);
+    auto PtrA = MakeMap(0, 0, 1, {{2, -1, 2, 2, NAN}}, {.DblNoData = -1});
+    auto PtrB = MakeMap(100, 100, 1, {{5, -2, -2, -2, 1}}, {.DblNoData = -2});
+    auto PtrC = MakeMap(0, 0, 1, {{0.5, 1, 1, -3, 1}}, {.DblNoData = -3});
     std::unique_ptr<TMap> PtrTwo(TMapTools::Sum({PtrA.get(), PtrB.get()}));
     EXPECT_EQ(PtrTwo->GetRow(0)[0], 7);
     EXPECT_EQ(PtrTwo->GetRow(0)[1], -1);
@@ -86,7 +86,7 @@ TEST(TMapToolsDataCounts, CountsMapsWithDataPerCell) {
     std::unique_ptr<TMap> PtrSingle(TMapTools::DataCounts({PtrA.get()}));
     EXPECT_EQ(Cells(*PtrSingle), (TRows{{1, 0, 1}}));
     // Each map is tested against its own no-data value.
-    auto PtrB = MakeMap(7, 7, 1, {{-9999, -9999, -1}}, -1);
+    auto PtrB = MakeMap(7, 7, 1, {{-9999, -9999, -1}}, {.DblNoData = -1});
     std::unique_ptr<TMap> PtrCounts(TMapTools::DataCounts({PtrA.get(), PtrB.get(), PtrA.get()}));
     EXPECT_EQ(Cells(*PtrCounts), (TRows{{3, 1, 2}}));
     EXPECT_EQ(PtrCounts->GetNoData(), -9999);
@@ -98,7 +98,7 @@ TEST(TMapToolsAverage, MeanWhereEveryMapHasData) {
     auto PtrB = MakeMap(0, 0, 1, {{2, -9999, 2}});
     // Its own no-data value -1 is not the sum's -9999: it is divided by the count of maps with
     // data (2) like any value.
-    auto PtrC = MakeMap(0, 0, 1, {{6, 6, -1}}, -1);
+    auto PtrC = MakeMap(0, 0, 1, {{6, 6, -1}}, {.DblNoData = -1});
     std::unique_ptr<TMap> PtrMean(TMapTools::Average({PtrA.get(), PtrB.get(), PtrC.get()}));
     EXPECT_EQ(Cells(*PtrMean), (TRows{{3, -9999, -0.5}}));
     EXPECT_EQ(PtrMean->GetNoData(), -9999);
@@ -126,7 +126,7 @@ TEST(TMapToolsMovingAverage, WindowsRunForwardFromTheFirstMap) {
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.IntWindow);
-        const auto VecResults = OwnAll(TMapTools::MovingAverage(VecMaps, Case.IntWindow));
+        const auto VecResults = Own(TMapTools::MovingAverage(VecMaps, Case.IntWindow));
         TRows VecMeans;
         for (const auto& PtrResult : VecResults)
             VecMeans.push_back(PtrResult->GetRow(0));
@@ -134,17 +134,17 @@ TEST(TMapToolsMovingAverage, WindowsRunForwardFromTheFirstMap) {
     }
     for (const int IntWindow : {1, 0, -1, -1000}) {
         SCOPED_TRACE(IntWindow);
-        EXPECT_FAILS_WITH(OwnAll(TMapTools::MovingAverage(VecMaps, IntWindow)),
+        EXPECT_FAILS_WITH(Own(TMapTools::MovingAverage(VecMaps, IntWindow)),
                           "Must have more than 2 maps to sum in TMapTools::Sum");
     }
     EXPECT_TRUE(TMapTools::MovingAverage({}, 1).empty());
-    EXPECT_FAILS_WITH(OwnAll(TMapTools::MovingAverage({}, 0)),
+    EXPECT_FAILS_WITH(Own(TMapTools::MovingAverage({}, 0)),
                       "Must have more than 2 maps to sum in TMapTools::Sum");
 
     // The fourth window fails; the three built before it are released.
     auto PtrWide = MakeMap(0, 0, 1, {{1, 2, 3}});
     VecMaps[4] = PtrWide.get();
-    EXPECT_FAILS_WITH(OwnAll(TMapTools::MovingAverage(VecMaps, 2)),
+    EXPECT_FAILS_WITH(Own(TMapTools::MovingAverage(VecMaps, 2)),
                       "X-dimension of maps are inconsistent in TMapTools::Sum");
 }
 } // namespace
