@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/ResampleFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-using fixtures::Cells;
-using fixtures::MakeFilled;
-using fixtures::MakeMap;
-using fixtures::TRows;
+using MapFixtures::Cells;
+using MapFixtures::MakeFilled;
+using MapFixtures::MakeMap;
+using MapFixtures::TRows;
 
 namespace {
 const long LngMax = std::numeric_limits<long>::max();

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/ResampleFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
-using fixtures::Cells;
-using fixtures::MakeFilled;
-using fixtures::MakeMap;
-using fixtures::Ordinates;
-using fixtures::TRows;
+using MapFixtures::Cells;
+using MapFixtures::MakeFilled;
+using MapFixtures::MakeMap;
+using MapFixtures::TRows;
+using MapFixtures::XCentres;
+using MapFixtures::XEdges;
+using MapFixtures::YCentres;
+using MapFixtures::YEdges;
 
 namespace {
 const double DblNaN = std::numeric_limits<double>::quiet_NaN();
@@ -30,8 +33,8 @@ double Plane(double DblX, double DblY) { return 3 * DblX + 7 * DblY; }
 // 4 x 4 cells of resolution 1 over (0, 0) to (4, 4), each holding the plane at its centre, and -1
 // as no-data. With BlnAscending the Y edges run from the south edge northward.
 std::unique_ptr<TMap> MakePlaneSource(bool BlnAscending) {
-    auto PtrMap = MakeMap(0, 0, 1, TRows(4, std::vector<double>(4, 0)), BlnAscending);
-    PtrMap->SetNoData(-1);
+    auto PtrMap = MakeMap(0, 0, 1, TRows(4, std::vector<double>(4, 0)),
+                          {.DblNoData = -1, .BlnSouthFirst = BlnAscending});
     for (long LngY = 0; LngY < 4; ++LngY)
         for (long LngX = 0; LngX < 4; ++LngX)
             PtrMap->SetPoint(LngX, LngY,
@@ -104,17 +107,17 @@ TEST(TMapToolsDownscale, LaysAnEmptyGridOverTheSource) {
         EXPECT_EQ(PtrGrid->GetResolution(), Case.DblResolution);
         ASSERT_EQ(PtrGrid->GetXDim(), Case.LngXDim);
         ASSERT_EQ(PtrGrid->GetYDim(), Case.LngYDim);
-        EXPECT_EQ(Ordinates(PtrGrid->GetXAxisInterval(), 'X'), Case.VecXEdges);
-        EXPECT_EQ(Ordinates(PtrGrid->GetYAxisInterval(), 'Y'), Case.VecYEdges);
+        EXPECT_EQ(XEdges(*PtrGrid), Case.VecXEdges);
+        EXPECT_EQ(YEdges(*PtrGrid), Case.VecYEdges);
         EXPECT_EQ(Cells(*PtrGrid),
                   TRows(static_cast<size_t>(Case.LngYDim),
                         std::vector<double>(static_cast<size_t>(Case.LngXDim), -9999)));
         EXPECT_EQ(PtrGrid->GetNoData(), -9999);
     }
     std::unique_ptr<TMap> PtrFine(TMapTools::Downscale(PtrSource.get(), 0.5));
-    EXPECT_EQ(Ordinates(PtrFine->GetXAxis(), 'X'),
+    EXPECT_EQ(XCentres(*PtrFine),
               (std::vector<double>{0.25, 0.75, 1.25, 1.75, 2.25, 2.75, 3.25, 3.75}));
-    EXPECT_EQ(Ordinates(PtrFine->GetYAxis(), 'Y'),
+    EXPECT_EQ(YCentres(*PtrFine),
               (std::vector<double>{3.75, 3.25, 2.75, 2.25, 1.75, 1.25, 0.75, 0.25}));
 }
 
@@ -126,16 +129,17 @@ TEST(TMapToolsDownscale, DimensionsAndDirection) {
     EXPECT_EQ(PtrThirty->GetYDim(), 30);
 
     // Y edges running south to north give rows that do so too.
-    auto PtrAscending = MakeMap(0, 0, 1, TRows(4, std::vector<double>(4, 0)), true);
+    auto PtrAscending =
+        MakeMap(0, 0, 1, TRows(4, std::vector<double>(4, 0)), {.BlnSouthFirst = true});
     std::unique_ptr<TMap> PtrGrid(TMapTools::Downscale(PtrAscending.get(), 2));
-    EXPECT_EQ(Ordinates(PtrGrid->GetYAxisInterval(), 'Y'), (std::vector<double>{0, 2, 4}));
+    EXPECT_EQ(YEdges(*PtrGrid), (std::vector<double>{0, 2, 4}));
 }
 
 TEST(TMapToolsDownscale, Failures) {
     auto PtrSource = MakeSource();
     TMap MapWithoutAxes(1.0, 4, 4);
     TMap MapNaN(DblNaN, 4, 4);
-    fixtures::SetEdges(MapNaN, 0, 0, 1);
+    MapFixtures::SetEdges(MapNaN, 0, 0, 1);
     struct TCase {
         const char* Name;
         TMap* PtrMap;
@@ -241,7 +245,7 @@ TEST(TMapToolsBilinearInterpolate, Failures) {
     auto PtrOneRow = MakeFilled(0, 0, 1, 4, 1, 1);
     // A resolution that is half the spacing of the axes puts the first sample in column 0.
     TMap MapHalf(0.5, 4, 4);
-    fixtures::SetEdges(MapHalf, 0, 0, 1);
+    MapFixtures::SetEdges(MapHalf, 0, 0, 1);
     TMap MapWithoutAxes(1.0, 4, 4);
     // Cells of 2^1020 from the west edge 2^1023: the last X edge, 2^1024, is beyond the largest
     // double and infinite, and a step from there goes nowhere.
@@ -287,31 +291,25 @@ TEST(TMapToolsSubdivide, EachCellBecomesABlock) {
     std::unique_ptr<TMap> PtrFine(TMapTools::Subdivide(PtrSource.get(), 2));
     EXPECT_EQ(PtrFine->GetResolution(), 0.5);
     EXPECT_EQ(Cells(*PtrFine), (TRows{{1, 1, 2, 2}, {1, 1, 2, 2}, {3, 3, 4, 4}, {3, 3, 4, 4}}));
-    EXPECT_EQ(Ordinates(PtrFine->GetXAxisInterval(), 'X'),
-              (std::vector<double>{0, 0.5, 1, 1.5, 2}));
-    EXPECT_EQ(Ordinates(PtrFine->GetYAxisInterval(), 'Y'),
-              (std::vector<double>{2, 1.5, 1, 0.5, 0}));
+    EXPECT_EQ(XEdges(*PtrFine), (std::vector<double>{0, 0.5, 1, 1.5, 2}));
+    EXPECT_EQ(YEdges(*PtrFine), (std::vector<double>{2, 1.5, 1, 0.5, 0}));
     EXPECT_EQ(PtrFine->GetNoData(), -9999);
 
     std::unique_ptr<TMap> PtrCopy(TMapTools::Subdivide(PtrSource.get(), 1));
     EXPECT_EQ(PtrCopy->GetResolution(), 1);
     EXPECT_EQ(Cells(*PtrCopy), Cells(*PtrSource));
-    EXPECT_EQ(Ordinates(PtrCopy->GetXAxisInterval(), 'X'),
-              Ordinates(PtrSource->GetXAxisInterval(), 'X'));
-    EXPECT_EQ(Ordinates(PtrCopy->GetYAxisInterval(), 'Y'),
-              Ordinates(PtrSource->GetYAxisInterval(), 'Y'));
+    EXPECT_EQ(XEdges(*PtrCopy), XEdges(*PtrSource));
+    EXPECT_EQ(YEdges(*PtrCopy), YEdges(*PtrSource));
     EXPECT_EQ(PtrCopy->GetNoData(), -9999);
 
     // Three columns and two rows whose Y edges run south to north.
-    auto PtrAscending = MakeMap(10, 0, 1, {{1, 2, 3}, {4, 5, 6}}, true);
+    auto PtrAscending = MakeMap(10, 0, 1, {{1, 2, 3}, {4, 5, 6}}, {.BlnSouthFirst = true});
     std::unique_ptr<TMap> PtrWide(TMapTools::Subdivide(PtrAscending.get(), 2));
     EXPECT_EQ(
         Cells(*PtrWide),
         (TRows{{1, 1, 2, 2, 3, 3}, {1, 1, 2, 2, 3, 3}, {4, 4, 5, 5, 6, 6}, {4, 4, 5, 5, 6, 6}}));
-    EXPECT_EQ(Ordinates(PtrWide->GetXAxisInterval(), 'X'),
-              (std::vector<double>{10, 10.5, 11, 11.5, 12, 12.5, 13}));
-    EXPECT_EQ(Ordinates(PtrWide->GetYAxisInterval(), 'Y'),
-              (std::vector<double>{0, 0.5, 1, 1.5, 2}));
+    EXPECT_EQ(XEdges(*PtrWide), (std::vector<double>{10, 10.5, 11, 11.5, 12, 12.5, 13}));
+    EXPECT_EQ(YEdges(*PtrWide), (std::vector<double>{0, 0.5, 1, 1.5, 2}));
 }
 
 TEST(TMapToolsSubdivide, Failures) {
