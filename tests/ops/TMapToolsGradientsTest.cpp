@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/SamplingFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-using namespace SamplingFixtures;
+using namespace MapFixtures;
 
 namespace {
 // Four 2 x 2 maps. Cell (0, 0) climbs 1, 3, 5, 7; cell (1, 0) falls 10, 7, 4, 1; cell (0, 1)
@@ -16,26 +16,16 @@ namespace {
 TStack FourSteps() {
     TStack Stack;
     for (double DblK = 0; DblK < 4; ++DblK)
-        Stack.Add(MakeMap({{1 + 2 * DblK, 10 - 3 * DblK}, {2, 4 * DblK}}));
+        Stack.Add(MakeMap(0, 0, 1, {{1 + 2 * DblK, 10 - 3 * DblK}, {2, 4 * DblK}}));
     return Stack;
 }
 
 // Single-cell maps holding the values, each with its own no-data value.
 TStack Column(const std::vector<double>& VecValues, const std::vector<double>& VecNoData) {
     TStack Stack;
-    for (size_t SztI = 0; SztI < VecValues.size(); ++SztI) {
-        Stack.Add(MakeMap({{VecValues[SztI]}}));
-        Stack.VecOwned.back()->SetNoData(VecNoData[SztI]);
-    }
+    for (size_t SztI = 0; SztI < VecValues.size(); ++SztI)
+        Stack.Add(MakeMap(0, 0, 1, {{VecValues[SztI]}}, {.DblNoData = VecNoData[SztI]}));
     return Stack;
-}
-
-std::vector<double> Ordinates(const TAxis* PtrAxis, char ChrAxis) {
-    std::vector<double> VecOrdinates;
-    for (long LngI = 0; LngI < PtrAxis->GetSize(); ++LngI)
-        VecOrdinates.push_back(ChrAxis == 'X' ? PtrAxis->GetPoint(LngI)->GetX()
-                                              : PtrAxis->GetPoint(LngI)->GetY());
-    return VecOrdinates;
 }
 
 TEST(TMapToolsValueGradients, OneSlopeMapPerWindow) {
@@ -56,15 +46,15 @@ TEST(TMapToolsValueGradients, OneSlopeMapPerWindow) {
 
 TEST(TMapToolsValueGradients, SlopeMapsLieOnTheFirstMapsAxes) {
     TStack Stack;
-    Stack.Add(MakeMap({{1, 2}, {3, 4}}, 10, 20, 2));
+    Stack.Add(MakeMap(10, 20, 2, {{1, 2}, {3, 4}}));
     Stack.VecOwned[0]->SetNoData(4);
     // Coordinates of the later maps are not compared.
-    Stack.Add(MakeMap({{2, 4}, {6, 8}}, -5, 7, 0.5));
+    Stack.Add(MakeMap(-5, 7, 0.5, {{2, 4}, {6, 8}}));
     auto VecSlopes = Own(TMapTools::ValueGradients(Stack.Maps(), 1));
     ASSERT_EQ(VecSlopes.size(), 1u);
     const TMap& Slopes = *VecSlopes[0];
-    EXPECT_EQ(Ordinates(Slopes.GetXAxis(), 'X'), (std::vector<double>{11, 13}));
-    EXPECT_EQ(Ordinates(Slopes.GetYAxis(), 'Y'), (std::vector<double>{23, 21}));
+    EXPECT_EQ(XCentres(Slopes), (std::vector<double>{11, 13}));
+    EXPECT_EQ(YCentres(Slopes), (std::vector<double>{23, 21}));
     EXPECT_EQ(Slopes.GetResolution(), 2);
     EXPECT_EQ(Slopes.GetNoData(), -9999);
     // The first map's no-data cell is left out: one value, a NaN slope.
@@ -79,10 +69,10 @@ TEST(TMapToolsValueGradients, ZerosArePatchedFromTheirOwnMapExceptInTheLastMap) 
     // has only zeros around and keeps 0, and map 3 is the window's last, so its 0 stays although
     // 9 lies next to it. Patching from the wrong map would take map 0's centre value 1.
     TStack Stack;
-    Stack.Add(MakeMap({{1, 0}}));
-    Stack.Add(MakeMap({{0, 4}}));
-    Stack.Add(MakeMap({{0, 0}}));
-    Stack.Add(MakeMap({{0, 9}}));
+    Stack.Add(MakeMap(0, 0, 1, {{1, 0}}));
+    Stack.Add(MakeMap(0, 0, 1, {{0, 4}}));
+    Stack.Add(MakeMap(0, 0, 1, {{0, 0}}));
+    Stack.Add(MakeMap(0, 0, 1, {{0, 9}}));
     auto VecSlopes = Own(TMapTools::ValueGradients(Stack.Maps(), 3));
     ASSERT_EQ(VecSlopes.size(), 1u);
     // The fit of (0, 1), (1, 4), (2, 0), (3, 0).
@@ -131,7 +121,7 @@ TEST(TMapToolsValueGradients, Failures) {
 
     for (const TRows& VecOdd : {TRows{{1, 2, 3}, {4, 5, 6}}, TRows{{1, 2}}}) {
         TStack Mixed = FourSteps();
-        Mixed.Add(MakeMap(VecOdd));
+        Mixed.Add(MakeMap(0, 0, 1, VecOdd));
         EXPECT_FAILS_WITH(Own(TMapTools::ValueGradients(Mixed.Maps(), 1)),
                           "Map dimensions do not match in TMapTools::ValueGradients");
     }
@@ -201,14 +191,14 @@ TEST(TMapToolsFindNonzeroNeighbourVal, EasternmostColumnThenNorthernmostRow) {
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.PtrName);
-        auto PtrMap = MakeMap(Case.VecRows);
+        auto PtrMap = MakeMap(0, 0, 1, Case.VecRows);
         EXPECT_EQ(TMapTools::FindNonzeroNeighbourVal(PtrMap.get(), Case.LngX, Case.LngY),
                   Case.DblExpected);
     }
-    auto PtrNaN = MakeMap({{0, NAN}});
+    auto PtrNaN = MakeMap(0, 0, 1, {{0, NAN}});
     EXPECT_TRUE(std::isnan(TMapTools::FindNonzeroNeighbourVal(PtrNaN.get(), 0, 0)));
 
-    auto PtrMap = MakeMap({{1, 2, 3}, {4, 5, 6}});
+    auto PtrMap = MakeMap(0, 0, 1, {{1, 2, 3}, {4, 5, 6}});
     EXPECT_FAILS_WITH(TMapTools::FindNonzeroNeighbourVal(PtrMap.get(), 3, 0),
                       "X-ordinate is out of range in TMapTools::FindNonzeroNeighbourVal");
     EXPECT_FAILS_WITH(TMapTools::FindNonzeroNeighbourVal(PtrMap.get(), -1, 5),

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ops/SamplingFixtures.h"
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-using namespace SamplingFixtures;
+using namespace MapFixtures;
 
 namespace {
 using TPointSet = std::map<double, TMapPoint*>;
@@ -28,7 +28,7 @@ std::unique_ptr<TMap> FourByFour() {
     for (size_t SztY = 0; SztY < 4; ++SztY)
         for (size_t SztX = 0; SztX < 4; ++SztX)
             VecRows[SztY][SztX] = static_cast<double>(10 * SztY + SztX);
-    return MakeMap(VecRows);
+    return MakeMap(0, 0, 1, VecRows);
 }
 
 TEST(TMapToolsFetchMapValues, ValuesUnderTheKeyedPoints) {
@@ -47,7 +47,7 @@ TEST(TMapToolsFetchMapValues, ValuesUnderTheKeyedPoints) {
 
 TEST(TMapToolsFetchMapValues, OneTablePerMap) {
     auto PtrFirst = FourByFour();
-    auto PtrSecond = MakeMap({{7, 8}, {9, 6}});
+    auto PtrSecond = MakeMap(0, 0, 1, {{7, 8}, {9, 6}});
     const std::vector<TMap*> VecMaps = {PtrFirst.get(), PtrSecond.get()};
     TMapPoint PntA(0.5, 1.5), PntB(1.5, 0.5), PntOutside(-1, 2);
 
@@ -71,19 +71,19 @@ TEST(TMapToolsFetchMapValues, OneTablePerMap) {
 TEST(TMapToolsGetFirstValues, FirstCellOfEachValueInColumnOrder) {
     // The leading no-data cell is passed over, 5 is met first at (0, 1) going down column 0, and
     // no-data is entered where it follows another value, at (1, 1).
-    auto PtrMap = MakeMap({{-9999, 5}, {5, -9999}});
+    auto PtrMap = MakeMap(0, 0, 1, {{-9999, 5}, {5, -9999}});
     EXPECT_EQ(Summary(Own(TMapTools::GetFirstValues(PtrMap.get(), {}))),
               (TSummary{{-9999, {1.5, 0.5, -9999}}, {5, {0.5, 0.5, 5}}}));
     EXPECT_EQ(Summary(Own(TMapTools::GetFirstValues(PtrMap.get(), {-9999}))),
               (TSummary{{5, {0.5, 0.5, 5}}}));
 
     // The map's own no-data value starts the run, not -9999.
-    auto PtrOwnNoData = MakeMap({{-1, -9999}, {-1, 3}});
+    auto PtrOwnNoData = MakeMap(0, 0, 1, {{-1, -9999}, {-1, 3}});
     PtrOwnNoData->SetNoData(-1);
     EXPECT_EQ(Summary(Own(TMapTools::GetFirstValues(PtrOwnNoData.get(), {}))),
               (TSummary{{-9999, {1.5, 1.5, -9999}}, {3, {1.5, 0.5, 3}}}));
 
-    auto PtrOnlyNoData = MakeMap({{-9999, -9999}, {-9999, -9999}});
+    auto PtrOnlyNoData = MakeMap(0, 0, 1, {{-9999, -9999}, {-9999, -9999}});
     EXPECT_TRUE(Own(TMapTools::GetFirstValues(PtrOnlyNoData.get(), {})).empty());
     EXPECT_TRUE(Own(TMapTools::GetFirstValues(PtrOnlyNoData.get(), {-9999, 1})).empty());
 }
@@ -91,14 +91,14 @@ TEST(TMapToolsGetFirstValues, FirstCellOfEachValueInColumnOrder) {
 TEST(TMapToolsGetFirstValues, NaNCellsArePassedOverButEndARun) {
     // Down one column: no-data, NaN, no-data, 5. The NaN is no key, and the no-data after it no
     // longer belongs to the leading run.
-    auto PtrMap = MakeMap({{-9999}, {NAN}, {-9999}, {5}});
+    auto PtrMap = MakeMap(0, 0, 1, {{-9999}, {NAN}, {-9999}, {5}});
     EXPECT_EQ(Summary(Own(TMapTools::GetFirstValues(PtrMap.get(), {}))),
               (TSummary{{-9999, {0.5, 1.5, -9999}}, {5, {0.5, 0.5, 5}}}));
 }
 
 TEST(TMapToolsGetFirstValues, OneTablePerMapAndNoPointLeftOnFailure) {
-    auto PtrFirst = MakeMap({{1, 2}});
-    auto PtrSecond = MakeMap({{3}, {3}}, 10, 10);
+    auto PtrFirst = MakeMap(0, 0, 1, {{1, 2}});
+    auto PtrSecond = MakeMap(10, 10, 1, {{3}, {3}});
     const auto VecTables = Own(TMapTools::GetFirstValues(
         std::vector<TMap*>{PtrFirst.get(), PtrSecond.get()}, std::vector<double>{2}));
     ASSERT_EQ(VecTables.size(), 2u);
@@ -118,8 +118,8 @@ TEST(TMapToolsGetFirstValues, OneTablePerMapAndNoPointLeftOnFailure) {
 }
 
 TEST(TMapToolsGetValuesOverlay, ValuesGroupedByZone) {
-    auto PtrValues = MakeMap({{1, 2}, {3, 4}});
-    auto PtrZones = MakeMap({{7, 8}, {7, 7}});
+    auto PtrValues = MakeMap(0, 0, 1, {{1, 2}, {3, 4}});
+    auto PtrZones = MakeMap(0, 0, 1, {{7, 8}, {7, 7}});
     using TOverlay = std::map<double, std::vector<double>>;
     EXPECT_EQ(TMapTools::GetValuesOverlay(PtrValues.get(), PtrZones.get(), {}),
               (TOverlay{{7, {1, 3, 4}}, {8, {2}}}));
@@ -127,8 +127,8 @@ TEST(TMapToolsGetValuesOverlay, ValuesGroupedByZone) {
               (TOverlay{{7, {1, 3, 4}}}));
 
     // NaN zones are left out; no-data zones are keys and NaN values are listed.
-    auto PtrOddValues = MakeMap({{1, NAN}, {3, 4}});
-    auto PtrOddZones = MakeMap({{NAN, -9999}, {-9999, 1}});
+    auto PtrOddValues = MakeMap(0, 0, 1, {{1, NAN}, {3, 4}});
+    auto PtrOddZones = MakeMap(0, 0, 1, {{NAN, -9999}, {-9999, 1}});
     const TOverlay MapOverlay =
         TMapTools::GetValuesOverlay(PtrOddValues.get(), PtrOddZones.get(), {});
     ASSERT_EQ(MapOverlay.size(), 2u);
@@ -140,10 +140,10 @@ TEST(TMapToolsGetValuesOverlay, ValuesGroupedByZone) {
 }
 
 TEST(TMapToolsGetValuesOverlay, DimensionsMustMatch) {
-    auto PtrTwoByTwo = MakeMap({{1, 2}, {3, 4}});
-    auto PtrThreeByTwo = MakeMap({{1, 2, 3}, {4, 5, 6}});
-    auto PtrTwoByThree = MakeMap({{1, 2}, {3, 4}, {5, 6}});
-    auto PtrThreeByThree = MakeMap({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+    auto PtrTwoByTwo = MakeMap(0, 0, 1, {{1, 2}, {3, 4}});
+    auto PtrThreeByTwo = MakeMap(0, 0, 1, {{1, 2, 3}, {4, 5, 6}});
+    auto PtrTwoByThree = MakeMap(0, 0, 1, {{1, 2}, {3, 4}, {5, 6}});
+    auto PtrThreeByThree = MakeMap(0, 0, 1, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
     EXPECT_FAILS_WITH(TMapTools::GetValuesOverlay(PtrThreeByTwo.get(), PtrTwoByTwo.get(), {}),
                       "Map X-dimensions do not match");
     EXPECT_FAILS_WITH(TMapTools::GetValuesOverlay(PtrThreeByThree.get(), PtrTwoByTwo.get(), {}),
