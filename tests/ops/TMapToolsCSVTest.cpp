@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -11,29 +12,7 @@
 #include <vector>
 
 namespace {
-// A map laid out as a grid file describes it: lower-left corner, cell size, rows north first.
-std::unique_ptr<TMap> MakeMap(double DblWest, double DblSouth, double DblCell,
-                              const std::vector<std::vector<double>>& VecRows) {
-    const long LngYDim = static_cast<long>(VecRows.size());
-    const long LngXDim = LngYDim == 0 ? 0 : static_cast<long>(VecRows[0].size());
-    auto PtrMap = std::make_unique<TMap>(DblCell, LngXDim, LngYDim);
-    for (long LngY = 0; LngY < LngYDim; ++LngY)
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrMap->SetPoint(LngX, LngY,
-                             VecRows[static_cast<size_t>(LngY)][static_cast<size_t>(LngX)]);
-    TAxis AxsY(DblCell, LngYDim + 1);
-    double DblY = DblSouth;
-    for (long LngJ = LngYDim; LngJ >= 0; --LngJ, DblY += DblCell)
-        AxsY.SetPoint(LngJ, new TPoint(DblWest, DblY));
-    const double DblNorth = AxsY.GetPoint(0)->GetY();
-    TAxis AxsX(DblCell);
-    double DblX = DblWest;
-    for (long LngI = 0; LngI <= LngXDim; ++LngI, DblX += DblCell)
-        AxsX.AddPoint(new TPoint(DblX, DblNorth));
-    PtrMap->SetXAxisInterval(&AxsX);
-    PtrMap->SetYAxisInterval(&AxsY);
-    return PtrMap;
-}
+using MapFixtures::MakeMap;
 
 std::string Csv(TMap* PtrMap) {
     std::ostringstream Out;

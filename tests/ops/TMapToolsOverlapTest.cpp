@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "MapFixtures.h"
 #include "ops/TMapTools.h"
 
 #include <cmath>
@@ -7,44 +8,10 @@
 #include <vector>
 
 namespace {
-// A map laid out as a grid file describes it: lower-left corner, cell size, rows north first.
-std::unique_ptr<TMap> MakeMap(double DblWest, double DblSouth, double DblCell,
-                              const std::vector<std::vector<double>>& VecRows) {
-    const long LngYDim = static_cast<long>(VecRows.size());
-    const long LngXDim = LngYDim == 0 ? 0 : static_cast<long>(VecRows[0].size());
-    auto PtrMap = std::make_unique<TMap>(DblCell, LngXDim, LngYDim);
-    for (long LngY = 0; LngY < LngYDim; ++LngY)
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrMap->SetPoint(LngX, LngY,
-                             VecRows[static_cast<size_t>(LngY)][static_cast<size_t>(LngX)]);
-    TAxis AxsY(DblCell, LngYDim + 1);
-    double DblY = DblSouth;
-    for (long LngJ = LngYDim; LngJ >= 0; --LngJ, DblY += DblCell)
-        AxsY.SetPoint(LngJ, new TPoint(DblWest, DblY));
-    const double DblNorth = AxsY.GetPoint(0)->GetY();
-    TAxis AxsX(DblCell);
-    double DblX = DblWest;
-    for (long LngI = 0; LngI <= LngXDim; ++LngI, DblX += DblCell)
-        AxsX.AddPoint(new TPoint(DblX, DblNorth));
-    PtrMap->SetXAxisInterval(&AxsX);
-    PtrMap->SetYAxisInterval(&AxsY);
-    return PtrMap;
-}
-
-std::vector<std::vector<double>> Cells(const TMap& Map) {
-    std::vector<std::vector<double>> VecRows;
-    for (long LngY = 0; LngY < Map.GetYDim(); ++LngY)
-        VecRows.push_back(Map.GetRow(LngY));
-    return VecRows;
-}
-
-std::vector<double> Centres(const TAxis* PtrAxis, char ChrAxis) {
-    std::vector<double> VecOrdinates;
-    for (long LngI = 0; LngI < PtrAxis->GetSize(); ++LngI)
-        VecOrdinates.push_back(ChrAxis == 'X' ? PtrAxis->GetPoint(LngI)->GetX()
-                                              : PtrAxis->GetPoint(LngI)->GetY());
-    return VecOrdinates;
-}
+using MapFixtures::Cells;
+using MapFixtures::MakeMap;
+using MapFixtures::XCentres;
+using MapFixtures::YCentres;
 
 const std::vector<std::vector<double>> VecFourByThree = {
     {1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
@@ -60,8 +27,8 @@ TEST(TMapToolsExtract, AnyTwoOppositeCornersGiveTheSameBlock) {
         TPoint PntA = Pair[0], PntB = Pair[1];
         std::unique_ptr<TMap> PtrBlock(TMapTools::Extract(PtrMap.get(), &PntA, &PntB));
         EXPECT_EQ(Cells(*PtrBlock), (std::vector<std::vector<double>>{{2, 3}, {6, 7}}));
-        EXPECT_EQ(Centres(PtrBlock->GetXAxis(), 'X'), (std::vector<double>{1.5, 2.5}));
-        EXPECT_EQ(Centres(PtrBlock->GetYAxis(), 'Y'), (std::vector<double>{2.5, 1.5}));
+        EXPECT_EQ(XCentres(*PtrBlock), (std::vector<double>{1.5, 2.5}));
+        EXPECT_EQ(YCentres(*PtrBlock), (std::vector<double>{2.5, 1.5}));
         EXPECT_EQ(PtrBlock->GetNoData(), -9999);
         EXPECT_EQ(PtrBlock->GetResolution(), 1);
     }
@@ -91,8 +58,8 @@ TEST(TMapToolsIntersection, CutsBothMapsToTheCommonCells) {
     EXPECT_EQ(Cells(*PtrOutA), (std::vector<std::vector<double>>{{7, 8}, {11, 12}}));
     EXPECT_EQ(Cells(*PtrOutB), (std::vector<std::vector<double>>{{21, 22}, {25, 26}}));
     for (const TMap* PtrOut : {PtrOutA.get(), PtrOutB.get()}) {
-        EXPECT_EQ(Centres(PtrOut->GetXAxis(), 'X'), (std::vector<double>{2.5, 3.5}));
-        EXPECT_EQ(Centres(PtrOut->GetYAxis(), 'Y'), (std::vector<double>{1.5, 0.5}));
+        EXPECT_EQ(XCentres(*PtrOut), (std::vector<double>{2.5, 3.5}));
+        EXPECT_EQ(YCentres(*PtrOut), (std::vector<double>{1.5, 0.5}));
     }
 }
 
@@ -106,8 +73,8 @@ TEST(TMapToolsIntersection, WithItselfGivesTheWholeMapTwice) {
     for (const TMap* PtrOut : {PtrOutA.get(), PtrOutB.get()}) {
         EXPECT_EQ(Cells(*PtrOut), VecFourByThree);
         EXPECT_EQ(PtrOut->GetNoData(), -9999);
-        EXPECT_EQ(Centres(PtrOut->GetXAxis(), 'X'), Centres(PtrA->GetXAxis(), 'X'));
-        EXPECT_EQ(Centres(PtrOut->GetYAxis(), 'Y'), Centres(PtrA->GetYAxis(), 'Y'));
+        EXPECT_EQ(XCentres(*PtrOut), XCentres(*PtrA));
+        EXPECT_EQ(YCentres(*PtrOut), YCentres(*PtrA));
     }
 }
 
@@ -148,7 +115,7 @@ TEST(TMapToolsMask, RecodesTheSecondMapOnTheFirstGrid) {
     auto PtrGrid = MakeMap(10, 10, 1, {{0, 0, 0}, {0, 0, 0}});
     auto PtrValues = MakeMap(0, 0, 1, {{1, NAN, 3}, {3, 1, -9999}});
     std::unique_ptr<TMap> PtrResult(TMapTools::Mask(PtrGrid.get(), PtrValues.get(), 3, 8));
-    EXPECT_EQ(Centres(PtrResult->GetXAxis(), 'X'), (std::vector<double>{10.5, 11.5, 12.5}));
+    EXPECT_EQ(XCentres(*PtrResult), (std::vector<double>{10.5, 11.5, 12.5}));
     EXPECT_EQ(PtrResult->GetPointVal(2, 0), 8);
     EXPECT_EQ(PtrResult->GetPointVal(0, 1), 8);
     EXPECT_EQ(PtrResult->GetPointVal(0, 0), 1);
