@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "MapFixtures.h"
 #include "model/TMap.h"
 
 #include <climits>
@@ -41,17 +42,10 @@ std::unique_ptr<TAxis> YAxis(const std::vector<double>& VecY, double DblX, doubl
 }
 
 // A 3 x 2 grid with lower-left corner (0, 0) and cell size 1, set up as a grid file reader does:
-// by its interval axes. Cell (x, y) holds 10 * y + x.
+// by its interval axes, X edges 0 to 3 at Y 2 and Y edges 2 down to 0. Cell (x, y) holds
+// 10 * y + x.
 std::unique_ptr<TMap> MakeGrid() {
-    auto PtrMap = std::make_unique<TMap>(1.0, 3, 2);
-    auto PtrXEdges = XAxis({0, 1, 2, 3}, 2);
-    auto PtrYEdges = YAxis({2, 1, 0}, 0);
-    PtrMap->SetXAxisInterval(PtrXEdges.get());
-    PtrMap->SetYAxisInterval(PtrYEdges.get());
-    for (long LngY = 0; LngY < 2; ++LngY)
-        for (long LngX = 0; LngX < 3; ++LngX)
-            PtrMap->SetPoint(LngX, LngY, static_cast<double>(10 * LngY + LngX));
-    return PtrMap;
+    return MapFixtures::MakeMap(0, 0, 1, {{0, 1, 2}, {10, 11, 12}});
 }
 
 // The state of the axes of one direction, to show that a failed call left them alone.
