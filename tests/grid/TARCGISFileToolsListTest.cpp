@@ -1,3 +1,4 @@
+#include "MapFixtures.h"
 #include "TestSupport.h"
 
 #include "grid/TARCGISFileTools.h"
@@ -10,43 +11,9 @@
 #include <vector>
 
 namespace {
-// A map laid out as a grid file describes it: lower-left corner, cell size, rows north first.
-std::unique_ptr<TMap> MakeMap(double DblWest, double DblSouth, double DblCell,
-                              const std::vector<std::vector<double>>& VecRows) {
-    const long LngYDim = static_cast<long>(VecRows.size());
-    const long LngXDim = LngYDim == 0 ? 0 : static_cast<long>(VecRows[0].size());
-    auto PtrMap = std::make_unique<TMap>(DblCell, LngXDim, LngYDim);
-    for (long LngY = 0; LngY < LngYDim; ++LngY)
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrMap->SetPoint(LngX, LngY,
-                             VecRows[static_cast<size_t>(LngY)][static_cast<size_t>(LngX)]);
-    TAxis AxsY(DblCell, LngYDim + 1);
-    double DblY = DblSouth;
-    for (long LngJ = LngYDim; LngJ >= 0; --LngJ, DblY += DblCell)
-        AxsY.SetPoint(LngJ, new TPoint(DblWest, DblY));
-    const double DblNorth = AxsY.GetPoint(0)->GetY();
-    TAxis AxsX(DblCell);
-    double DblX = DblWest;
-    for (long LngI = 0; LngI <= LngXDim; ++LngI, DblX += DblCell)
-        AxsX.AddPoint(new TPoint(DblX, DblNorth));
-    PtrMap->SetXAxisInterval(&AxsX);
-    PtrMap->SetYAxisInterval(&AxsY);
-    return PtrMap;
-}
-
-std::vector<std::vector<double>> Cells(const TMap& Map) {
-    std::vector<std::vector<double>> VecRows;
-    for (long LngY = 0; LngY < Map.GetYDim(); ++LngY)
-        VecRows.push_back(Map.GetRow(LngY));
-    return VecRows;
-}
-
-std::vector<std::unique_ptr<TMap>> Own(const std::vector<TMap*>& VecMaps) {
-    std::vector<std::unique_ptr<TMap>> VecOwned;
-    for (TMap* PtrMap : VecMaps)
-        VecOwned.emplace_back(PtrMap);
-    return VecOwned;
-}
+using MapFixtures::Cells;
+using MapFixtures::MakeMap;
+using MapFixtures::Own;
 
 // A fresh directory for the files of one test, removed with everything in it afterwards.
 class TARCGISFileToolsListTest : public ::testing::Test {
