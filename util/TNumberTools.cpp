@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -19,6 +18,8 @@ constexpr double KDblPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  
 constexpr int KIntMaxExactPower = 22;
 // Up to this many significant digits a decimal integer is exact in a double (10^15 < 2^53).
 constexpr long KLngMaxExactDigits = 15;
+// Longest unsigned token the fast path of ParseDouble tries: 15 digits and a point.
+constexpr long KLngShortToken = 16;
 // Room for any scientific text of a double written by std::to_chars with up to 40 digits.
 constexpr std::size_t KSizScratch = 64;
 
@@ -161,19 +162,53 @@ bool EqualsIgnoringCase(const char* PtrBegin, const char* PtrEnd, const char* Pt
     return *PtrLower == '\0';
 }
 
+// from_chars reports a valid decimal that rounds to infinity or to zero as out of range, and
+// gives no value then. Such a value lies hundreds of powers of ten above or below 1, so its
+// decimal magnitude tells which, as strtod would round it, with no copy and no locale.
+double OutOfRangeValue(const char* PtrBegin, const char* PtrEnd) {
+    const char* PtrText = PtrBegin;
+    while (PtrText != PtrEnd && *PtrText == '0')
+        ++PtrText;
+    // Whole digits from the first nonzero one, or minus the zeros after the point.
+    long LngMagnitude = 0;
+    while (PtrText != PtrEnd && IsDigit(*PtrText)) {
+        ++LngMagnitude;
+        ++PtrText;
+    }
+    if (LngMagnitude == 0 && PtrText != PtrEnd && *PtrText == '.') {
+        ++PtrText;
+        while (PtrText != PtrEnd && *PtrText == '0') {
+            --LngMagnitude;
+            ++PtrText;
+        }
+    }
+    while (PtrText != PtrEnd && *PtrText != 'e' && *PtrText != 'E')
+        ++PtrText;
+    long LngExponent = 0;
+    if (PtrText != PtrEnd) {
+        ++PtrText;
+        const bool BlnNegativeExponent = *PtrText == '-';
+        if (*PtrText == '-' || *PtrText == '+')
+            ++PtrText;
+        // Saturates: any exponent beyond a million decides alone.
+        for (; PtrText != PtrEnd && LngExponent < 1000000; ++PtrText)
+            LngExponent = LngExponent * 10 + DigitOf(*PtrText);
+        if (BlnNegativeExponent)
+            LngExponent = -LngExponent;
+    }
+    return LngMagnitude + LngExponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
 // The general path of ParseDouble for the unsigned part [PtrBegin, PtrEnd) of a token.
-bool ParseUnsignedSlow(const char* PtrBegin, const char* PtrEnd, double& DblValue) {
+bool ParseUnsignedGeneral(const char* PtrBegin, const char* PtrEnd, double& DblValue) {
     if (IsDigit(*PtrBegin) || *PtrBegin == '.') {
         double DblRead = 0.0;
         const std::from_chars_result Result =
             std::from_chars(PtrBegin, PtrEnd, DblRead, std::chars_format::general);
         if (Result.ptr != PtrEnd || Result.ec == std::errc::invalid_argument)
             return false;
-        if (Result.ec == std::errc::result_out_of_range) {
-            // from_chars gives no value here; strtod rounds to infinity, zero or a subnormal.
-            const std::string StrToken(PtrBegin, PtrEnd);
-            DblRead = std::strtod(StrToken.c_str(), nullptr);
-        }
+        if (Result.ec == std::errc::result_out_of_range)
+            DblRead = OutOfRangeValue(PtrBegin, PtrEnd);
         DblValue = DblRead;
         return true;
     }
@@ -187,6 +222,51 @@ bool ParseUnsignedSlow(const char* PtrBegin, const char* PtrEnd, double& DblValu
         return true;
     }
     return false;
+}
+
+// The fast path of ParseDouble for the unsigned part of a short token: at most 15 significant
+// digits and a power of ten up to 22 are both exact in a double, so that one multiplication or
+// division rounds correctly. Returns false for any other token, valid or not.
+bool ParseShortUnsigned(const char* PtrBegin, const char* PtrEnd, double& DblValue) {
+    const char* PtrText = PtrBegin;
+    std::uint64_t UlgMantissa = 0;
+    while (PtrText != PtrEnd && IsDigit(*PtrText))
+        UlgMantissa = UlgMantissa * 10 + static_cast<std::uint64_t>(DigitOf(*PtrText++));
+    long LngDigits = PtrText - PtrBegin;
+    long LngPower = 0;
+    if (PtrText != PtrEnd && *PtrText == '.') {
+        const char* PtrFraction = ++PtrText;
+        while (PtrText != PtrEnd && IsDigit(*PtrText))
+            UlgMantissa = UlgMantissa * 10 + static_cast<std::uint64_t>(DigitOf(*PtrText++));
+        LngDigits += PtrText - PtrFraction;
+        LngPower = -(PtrText - PtrFraction);
+    }
+    if (LngDigits < 1 || LngDigits > KLngMaxExactDigits)
+        return false;
+    if (PtrText != PtrEnd) {
+        if (*PtrText != 'e' && *PtrText != 'E')
+            return false;
+        ++PtrText;
+        bool BlnNegativeExponent = false;
+        if (PtrText != PtrEnd && (*PtrText == '-' || *PtrText == '+'))
+            BlnNegativeExponent = *PtrText++ == '-';
+        if (PtrText == PtrEnd)
+            return false;
+        long LngExponent = 0;
+        // A short token has at most 14 exponent digits: no overflow.
+        for (; PtrText != PtrEnd; ++PtrText) {
+            if (!IsDigit(*PtrText))
+                return false;
+            LngExponent = LngExponent * 10 + DigitOf(*PtrText);
+        }
+        LngPower += BlnNegativeExponent ? -LngExponent : LngExponent;
+    }
+    if (LngPower < -KIntMaxExactPower || LngPower > KIntMaxExactPower)
+        return false;
+    const double DblMantissa = static_cast<double>(UlgMantissa);
+    DblValue = LngPower < 0 ? DblMantissa / KDblPowersOfTen[-LngPower]
+                            : DblMantissa * KDblPowersOfTen[LngPower];
+    return true;
 }
 
 // The decimal exponent of the shortest form of a positive finite double.
@@ -208,52 +288,11 @@ bool TNumberTools::ParseDouble(const char* PtrBegin, const char* PtrEnd, double&
         if (PtrText == PtrEnd)
             return false;
     }
-    const char* PtrUnsigned = PtrText;
-
-    // Fast path: at most 15 significant digits and a small power of ten give the exact
-    // mantissa and an exact power, so one multiplication or division rounds correctly.
-    std::uint64_t UlgMantissa = 0; // wraps harmlessly on long tokens, which go the slow path
-    while (PtrText != PtrEnd && IsDigit(*PtrText))
-        UlgMantissa = UlgMantissa * 10 + static_cast<std::uint64_t>(DigitOf(*PtrText++));
-    long LngDigits = PtrText - PtrUnsigned;
-    long LngFraction = 0;
-    if (PtrText != PtrEnd && *PtrText == '.') {
-        const char* PtrFraction = ++PtrText;
-        while (PtrText != PtrEnd && IsDigit(*PtrText))
-            UlgMantissa = UlgMantissa * 10 + static_cast<std::uint64_t>(DigitOf(*PtrText++));
-        LngFraction = PtrText - PtrFraction;
-        LngDigits += LngFraction;
-    }
-    if (LngDigits >= 1 && LngDigits <= KLngMaxExactDigits) {
-        long LngPower = -LngFraction;
-        bool BlnFast = PtrText == PtrEnd;
-        if (!BlnFast && (*PtrText == 'e' || *PtrText == 'E')) {
-            const char* PtrExponent = PtrText + 1;
-            bool BlnNegativeExponent = false;
-            if (PtrExponent != PtrEnd && (*PtrExponent == '-' || *PtrExponent == '+'))
-                BlnNegativeExponent = *PtrExponent++ == '-';
-            const char* PtrExponentDigits = PtrExponent;
-            long LngExponent = 0;
-            while (PtrExponent != PtrEnd && IsDigit(*PtrExponent) && LngExponent < 1000)
-                LngExponent = LngExponent * 10 + DigitOf(*PtrExponent++);
-            if (PtrExponent == PtrEnd && PtrExponent != PtrExponentDigits) {
-                LngPower += BlnNegativeExponent ? -LngExponent : LngExponent;
-                BlnFast = true;
-            }
-        }
-        if (BlnFast && LngPower >= -KIntMaxExactPower && LngPower <= KIntMaxExactPower) {
-            double DblRead = static_cast<double>(UlgMantissa);
-            if (LngPower < 0)
-                DblRead /= KDblPowersOfTen[-LngPower];
-            else
-                DblRead *= KDblPowersOfTen[LngPower];
-            DblValue = BlnNegative ? -DblRead : DblRead;
-            return true;
-        }
-    }
-
     double DblRead = 0.0;
-    if (!ParseUnsignedSlow(PtrUnsigned, PtrEnd, DblRead))
+    // A longer token has more digits than the fast path takes: it goes to the general path
+    // straight away, without a scan of its digits.
+    if (!(PtrEnd - PtrText <= KLngShortToken && ParseShortUnsigned(PtrText, PtrEnd, DblRead)) &&
+        !ParseUnsignedGeneral(PtrText, PtrEnd, DblRead))
         return false;
     DblValue = BlnNegative ? -DblRead : DblRead;
     return true;
@@ -321,14 +360,20 @@ char* TNumberTools::FormatDouble(double DblValue, char* PtrBuffer) {
         }
     }
 
+    constexpr std::uint64_t KUlgFraction = (std::uint64_t{1} << 52) - 1;
+    const bool BlnPowerOfTwo = (std::bit_cast<std::uint64_t>(DblValue) & KUlgFraction) == 0;
+    // From 1e-4 up to a million %g writes fixed notation whatever the precision, and the
+    // shortest fixed text of std::to_chars has the shortest digits in that layout.
+    if (DblAbs >= 1e-4 && DblAbs < 1e6 && !BlnPowerOfTwo)
+        return std::to_chars(PtrBuffer, PtrBuffer + MaxFormattedLength, DblValue,
+                             std::chars_format::fixed)
+            .ptr;
+
     TDecimal Decimal;
     ShortestDecimal(DblValue, Decimal);
     const int IntPrecision = std::max(6, Decimal.IntDigits);
-    constexpr std::uint64_t KUlgFraction = (std::uint64_t{1} << 52) - 1;
-    if (DblAbs < std::numeric_limits<double>::min()
-            ? Decimal.IntDigits < 6
-            : (std::bit_cast<std::uint64_t>(DblValue) & KUlgFraction) == 0 &&
-                  Decimal.IntDigits >= 6)
+    if (DblAbs < std::numeric_limits<double>::min() ? Decimal.IntDigits < 6
+                                                    : BlnPowerOfTwo && Decimal.IntDigits >= 6)
         return WriteRounded(DblValue, IntPrecision, PtrBuffer);
     return WriteGeneral(BlnNegative, Decimal.ArrDigits, Decimal.IntDigits, Decimal.IntExponent,
                         IntPrecision, PtrBuffer);

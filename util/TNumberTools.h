@@ -15,20 +15,26 @@ class TNumberTools {
     /// optional point, an optional exponent (12, -3.5, .5E+02, 1.), or nan, inf or infinity with an
     /// optional sign in any letter case. Anything left over ("1,5", "0x10", "7x") or an empty token
     /// makes it return false. A magnitude beyond the range of double reads as infinity, one below
-    /// it as zero (or the nearest subnormal), as strtod reads them.
+    /// it as zero (or the nearest subnormal), as strtod reads them. Every accepted token gives the
+    /// bits strtod gives it, "-0" and "-nan" included. DblValue is set only on success. Reads
+    /// nothing outside the token and needs no terminating zero.
     static bool ParseDouble(const char* PtrBegin, const char* PtrEnd, double& DblValue);
-    /// Parses the whole token as a whole number from 0 to 2147483647 (an optional sign, digits).
+    /// Parses the whole token as a whole number from 0 to 2147483647 (an optional sign, digits):
+    /// "-0", "+3" and "007" are numbers; "1.5", "-1", "1e3" and "2147483648" are not, and make it
+    /// return false with LngValue unchanged.
     static bool ParseCount(const char* PtrBegin, const char* PtrEnd, long& LngValue);
 
     /// Writes DblValue like printf's %g with the fewest significant digits from 6 to 17 that read
     /// back to the identical double (1, -9999, 0.5, 1e-05, 1e+06, 432567.5, 4512345.25, nan, -inf).
     /// Returns the end of the text written into PtrBuffer (at least MaxFormattedLength chars); no
-    /// terminating zero.
+    /// terminating zero. Writes "nan" or "-nan", "inf" or "-inf", "0" or "-0" for those values.
     static char* FormatDouble(double DblValue, char* PtrBuffer);
     /// As FormatDouble, for a corner of a grid of cell size DblCellSize: a value whose shortest
     /// exact form needs 16 or 17 significant digits (axis rounding noise) is written in fixed
     /// notation rounded to the power of ten at or just below a millionth of the cell size,
-    /// trailing zeros and point removed and -0 written as 0.
+    /// trailing zeros and point removed and -0 written as 0. Where that rounding cannot apply (a
+    /// cell size that is not a positive finite number) or the fixed text would exceed
+    /// MaxFormattedLength, writes the value as FormatDouble does. Returns the end of the text.
     static char* FormatCorner(double DblValue, double DblCellSize, char* PtrBuffer);
 
     /// FormatDouble as a string.

@@ -130,6 +130,16 @@ TEST(TNumberToolsTest, FormatDoubleMatchesPrintfAndReadsBack) {
             std::to_string(DigitsOf(Random)) + "e" + std::to_string(ExponentOf(Random));
         VecValues.push_back(std::strtod(StrText.c_str(), nullptr));
     }
+    // Values of full precision at all scales, and both sides of the decimal exponents where
+    // %g changes its layout.
+    std::uniform_real_distribution<double> MantissaOf(-1.0, 1.0);
+    for (int IntCase = 0; IntCase < 20000; ++IntCase)
+        VecValues.push_back(MantissaOf(Random) * std::pow(10.0, ExponentOf(Random)));
+    for (const double DblEdge : {1e-5, 1e-4, 1e6, 1e15, 1e16, 1e17}) {
+        VecValues.push_back(DblEdge);
+        VecValues.push_back(std::nextafter(DblEdge, 0.0));
+        VecValues.push_back(-std::nextafter(DblEdge, 1e300));
+    }
     // Powers of two have lopsided rounding intervals; whole numbers take their own path.
     for (int IntPower = -1074; IntPower <= 1023; ++IntPower)
         VecValues.push_back(std::ldexp(IntPower % 2 == 0 ? 1.0 : -1.0, IntPower));
@@ -169,7 +179,9 @@ TEST(TNumberToolsTest, FormatCornerRoundsAwayAxisNoise) {
         {"unit 1e-7 from 0.1", DblNoisy, 0.1, "1.2345678"},
         {"unit 1", 12345678.900000002, 1e6, "12345679"},
         {"unit 10", 12345678.900000002, 1e7, "12345680"},
-        {"half a unit rounds up", 7.000000000000001e-7, 1.0, "0.000001"},
+        {"over half a unit", 7.000000000000001e-7, 1.0, "0.000001"},
+        {"just over half a unit", 5.000000000000001e-7, 1.0, "0.000001"},
+        {"just under half a unit", 4.999999999999999e-7, 1.0, "0"},
         {"negative below a unit", -7.000000000000001e-7, 1.0, "-0.000001"},
         {"under half a unit", -3.0000000000000004e-7, 1.0, "0"},
         {"finer than the shortest digits", 0.1 + 0.2, 1e-12, "0.300000000000000044"},
@@ -222,6 +234,10 @@ TEST(TNumberToolsTest, ParseDoubleReadsWholeTokensAsStrtod) {
                             "-1e400",
                             "1e-400",
                             "-1e-400",
+                            "0.000123e-320",
+                            "000123e306",
+                            "1e99999999999999999999",
+                            "-1e-99999999999999999999",
                             "2.4703282292062327e-324",
                             "2.4703282292062328e-324",
                             "4.9406564584124654e-324",
@@ -229,6 +245,11 @@ TEST(TNumberToolsTest, ParseDoubleReadsWholeTokensAsStrtod) {
                             "0e99999",
                             "123456789012345678901234567890",
                             "0.30000000000000004441",
+                            "1e22",
+                            "1e23",
+                            "123456789012345e-22",
+                            "9007199254740993",
+                            "-.000000000000001e-7",
                             "1e+000000000000000000000000000001"};
     for (const char* PtrToken : Tokens) {
         SCOPED_TRACE(PtrToken);
