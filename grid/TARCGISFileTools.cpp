@@ -433,6 +433,9 @@ void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, std::ostream& Out) {
 }
 
 void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, const std::string& StrFileName) {
+    // An empty name names no file (and would put the temporary file in the working folder).
+    if (StrFileName.empty())
+        throw TException("Unable to open file " + StrFileName);
     struct stat StatLink {};
     struct stat StatTarget {};
     const bool BlnLinkExists = lstat(StrFileName.c_str(), &StatLink) == 0;
