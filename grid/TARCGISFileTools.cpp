@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -322,20 +323,24 @@ class TTemporaryFile {
     TTemporaryFile(const TTemporaryFile&) = delete;
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
 
-    // Creates a new file named StrBase + ".tmp" + six random characters, readable and writable
-    // by its owner, and returns its descriptor; -1 when none can be created.
-    int Create(const std::string& StrBase) {
+    // Creates a new file named StrBase + ".tmp" + six random characters with the permissions
+    // IntMode (less the umask) and returns its descriptor; -1 when none can be created.
+    int Create(const std::string& StrBase, mode_t IntMode) {
         static const char ArrChars[] =
             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-        std::random_device Device;
-        std::mt19937 Generator(Device());
+        // Names only need to differ between processes and calls; a clash is tried again.
+        const unsigned long long LngSeed =
+            static_cast<unsigned long long>(
+                std::chrono::steady_clock::now().time_since_epoch().count()) ^
+            (static_cast<unsigned long long>(getpid()) << 32);
+        std::mt19937 Generator(static_cast<std::mt19937::result_type>(LngSeed ^ (LngSeed >> 32)));
         std::uniform_int_distribution<int> Pick(0, static_cast<int>(sizeof ArrChars) - 2);
         for (int IntTry = 0; IntTry < 100; ++IntTry) {
             std::string StrName = StrBase + ".tmp";
             for (int IntI = 0; IntI < 6; ++IntI)
                 StrName += ArrChars[Pick(Generator)];
             const int IntDescriptor =
-                open(StrName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                open(StrName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, IntMode);
             if (IntDescriptor >= 0) {
                 MbrStrName = StrName;
                 return IntDescriptor;
@@ -397,41 +402,40 @@ void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, std::ostream& Out) {
     const double DblSouth = PtrFirst->GetY() < PtrLast->GetY() ? PtrFirst->GetY() : PtrLast->GetY();
     const double DblCellSize = PtrMap->GetResolution();
 
-    char ArrHeader[256];
-    char* PtrPos = ArrHeader;
-    const auto Append = [&PtrPos](const char* PtrText) {
-        const std::size_t LngLength = std::strlen(PtrText);
-        std::memcpy(PtrPos, PtrText, LngLength);
-        PtrPos += LngLength;
+    // The header goes out in one piece; ArrNumber holds one number at a time.
+    char ArrNumber[TNumberTools::MaxFormattedLength];
+    std::string StrHeader = "ncols ";
+    StrHeader.append(ArrNumber,
+                     std::to_chars(ArrNumber, ArrNumber + sizeof ArrNumber, PtrMap->GetXDim()).ptr);
+    StrHeader += "\nnrows ";
+    StrHeader.append(ArrNumber,
+                     std::to_chars(ArrNumber, ArrNumber + sizeof ArrNumber, PtrMap->GetYDim()).ptr);
+    const auto AppendCorner = [&StrHeader, &ArrNumber, DblCellSize](double DblCorner) {
+        const char* PtrEnd = TNumberTools::FormatCorner(DblCorner, DblCellSize, ArrNumber);
+        const std::size_t LngLength = static_cast<std::size_t>(PtrEnd - ArrNumber);
+        // Right-aligned in a field of 8; a longer value is written in full.
+        if (LngLength < 8)
+            StrHeader.append(8 - LngLength, ' ');
+        StrHeader.append(ArrNumber, LngLength);
     };
-    const auto AppendCorner = [&PtrPos, DblCellSize](double DblCorner) {
-        char ArrCorner[TNumberTools::MaxFormattedLength];
-        const char* PtrEnd = TNumberTools::FormatCorner(DblCorner, DblCellSize, ArrCorner);
-        const std::size_t LngLength = static_cast<std::size_t>(PtrEnd - ArrCorner);
-        // Right-aligned in a field of 8.
-        for (std::size_t LngI = LngLength; LngI < 8; ++LngI)
-            *PtrPos++ = ' ';
-        std::memcpy(PtrPos, ArrCorner, LngLength);
-        PtrPos += LngLength;
-    };
-    Append("ncols ");
-    PtrPos = std::to_chars(PtrPos, ArrHeader + sizeof ArrHeader, PtrMap->GetXDim()).ptr;
-    Append("\nnrows ");
-    PtrPos = std::to_chars(PtrPos, ArrHeader + sizeof ArrHeader, PtrMap->GetYDim()).ptr;
-    Append("\nxllcorner ");
+    StrHeader += "\nxllcorner ";
     AppendCorner(PtrWest->GetX());
-    Append("\nyllcorner ");
+    StrHeader += "\nyllcorner ";
     AppendCorner(DblSouth);
-    Append("\ncellsize ");
-    PtrPos = TNumberTools::FormatDouble(DblCellSize, PtrPos);
-    Append("\nNODATA_value ");
-    PtrPos = TNumberTools::FormatDouble(PtrMap->GetNoData(), PtrPos);
-    Append("\n");
-    Out.write(ArrHeader, PtrPos - ArrHeader);
+    StrHeader += "\ncellsize ";
+    StrHeader.append(ArrNumber, TNumberTools::FormatDouble(DblCellSize, ArrNumber));
+    StrHeader += "\nNODATA_value ";
+    StrHeader.append(ArrNumber, TNumberTools::FormatDouble(PtrMap->GetNoData(), ArrNumber));
+    StrHeader += '\n';
+    Out.write(StrHeader.data(), static_cast<std::streamsize>(StrHeader.size()));
     TMapTools::WriteFlatFile(PtrMap, Out, ' ');
+    Out.flush();
 }
 
 void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, const std::string& StrFileName) {
+    // An empty name names no file (and would put the temporary file in the working folder).
+    if (StrFileName.empty())
+        throw TException("Unable to open file " + StrFileName);
     struct stat StatLink {};
     struct stat StatTarget {};
     const bool BlnLinkExists = lstat(StrFileName.c_str(), &StatLink) == 0;
@@ -462,7 +466,8 @@ void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, const std::string& StrFileN
         StrTarget = PtrResolved.get();
     }
     TTemporaryFile Temporary;
-    TDescriptor Descriptor(Temporary.Create(StrTarget));
+    // Until its permissions are set, a replacement is private to its owner.
+    TDescriptor Descriptor(Temporary.Create(StrTarget, BlnTargetExists ? 0600 : 0666));
     if (Descriptor.Get() < 0)
         throw TException("Unable to open file " + StrFileName);
     // A replaced file keeps its owner (where allowed) and its permissions; a new file has those

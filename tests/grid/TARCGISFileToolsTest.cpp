@@ -449,6 +449,7 @@ TEST_F(TARCGISFileToolsFileTest, WriteFailuresAreReported) {
                       "Unable to open file " + StrNoFolder);
     EXPECT_FAILS_WITH(TARCGISFileTools::WriteARCGISFile(PtrMap.get(), PthDir.string()),
                       "Unable to open file " + PthDir.string());
+    EXPECT_FAILS_WITH(TARCGISFileTools::WriteARCGISFile(PtrMap.get(), ""), "Unable to open file ");
     EXPECT_FAILS_WITH(TARCGISFileTools::WriteARCGISFile(PtrMap.get(), "/dev/full"),
                       "Unable to write file /dev/full");
     TARCGISFileTools::WriteARCGISFile(PtrMap.get(), "/dev/null");
