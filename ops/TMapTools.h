@@ -90,13 +90,16 @@ class TMapTools {
     [[nodiscard]] static std::vector<TMap*> Threshold(std::vector<TMap*> VecMaps,
                                                       double DblThreshold);
     /// A new map on copies of A's axes (no-data -9999) holding DblReplacement where A's value is
-    /// at least DblThreshold, and A's value where it is below it or NaN. Fails as Threshold, with
+    /// at least DblThreshold, and A's value where it is below it or NaN. No-data cells are
+    /// classified like any value. Fails as Threshold, with
     /// "Map has no axes in TMapTools::ThresholdReplace".
     [[nodiscard]] static TMap* ThresholdReplace(TMap* PtrA, double DblThreshold,
                                                 double DblReplacement);
     /// A new map on copies of A's axes (no-data -9999) holding MapTable's value for A's value
-    /// where that value is a key (exact match), and DblDefault elsewhere, NaN cells included. Fails
-    /// as Threshold, with "Map has no axes in TMapTools::ReplaceValue".
+    /// where that value is a key (exact match: a NaN key matches nothing), and DblDefault
+    /// elsewhere, NaN cells included. No-data cells are recoded like any value, so they keep their
+    /// value only through an entry mapping it to itself. Fails as Threshold, with
+    /// "Map has no axes in TMapTools::ReplaceValue".
     [[nodiscard]] static TMap* ReplaceValue(TMap* PtrA, std::map<double, double> MapTable,
                                             double DblDefault);
     /// Every value that occurs in A with its number of cells, in ascending value order; no-data

@@ -61,8 +61,11 @@ TMap* TMapTools::ReplaceValue(TMap* PtrA, std::map<double, double> MapTable, dou
         // first key; it gets the default instead.
         if (std::isnan(DblValue))
             return DblDefault;
+        // A NaN key in the caller's table compares false with every value too, and the search
+        // would return it: only a key equal to the value is a match.
         const auto ItEntry = MapTable.find(DblValue);
-        return ItEntry == MapTable.end() ? DblDefault : ItEntry->second;
+        return ItEntry == MapTable.end() || !(ItEntry->first == DblValue) ? DblDefault
+                                                                          : ItEntry->second;
     });
     return PtrResult.release();
 }

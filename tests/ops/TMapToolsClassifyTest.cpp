@@ -71,6 +71,9 @@ TEST(TMapToolsReplaceValue, RecodesThroughTheTableAndDefaultsElsewhere) {
         {"empty table", {}, {0, 0, 0, 0}},
         // The table's own search would match NaN with its first key.
         {"NaN meets no key", {{-20000, 3}}, {0, 0, 0, 0}},
+        // A NaN key compares false with every value, so the table's own search took it for a
+        // match of every cell; it equals no value and recodes none.
+        {"NaN key meets no value", {{NAN, 3}}, {0, 0, 0, 0}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.PtrName);
