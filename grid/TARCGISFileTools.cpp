@@ -143,8 +143,14 @@ TMap* LoadGrid(TGridTokenizer& Tokenizer) {
         PtrInvalidNoData = "File format error: invalid value for nodata_value tag";
     else
         throw TException("File format error: expected to find NODATA_value tag");
-    // A file that ends where the no-data value belongs is cut short like one that ends in the body.
-    const double DblNoData = ReadDouble(Tokenizer, StrEndOfFile, PtrInvalidNoData);
+    // The no-data value is -9999 until one has been read: a file that ends where it belongs loads
+    // if it needs no cells, and otherwise fails on its first cell with the end-of-file message.
+    double DblNoData = -9999;
+    const TGridTokenizer::EToken NoDataKind = Tokenizer.Next(PtrBegin, PtrEnd);
+    if (NoDataKind != TGridTokenizer::EToken::End &&
+        (NoDataKind == TGridTokenizer::EToken::TooLong ||
+         !TNumberTools::ParseDouble(PtrBegin, PtrEnd, DblNoData)))
+        throw TException(PtrInvalidNoData);
 
     const unsigned long long LngCells =
         static_cast<unsigned long long>(LngXDim) * static_cast<unsigned long long>(LngYDim);

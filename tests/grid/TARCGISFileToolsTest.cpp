@@ -110,8 +110,8 @@ TEST(TARCGISFileToolsTest, HeaderTagsAreCheckedInOrder) {
          "File format error: expected to find NODATA_value tag"},
         {"no-data line missing", "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1" + StrTail,
          "File format error: expected to find NODATA_value tag"},
-        {"no-data value missing",
-         "ncols 0\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value", StrEndOfFile},
+        {"no-data value missing before cells",
+         "ncols 1\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value", StrEndOfFile},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
@@ -260,6 +260,10 @@ TEST(TARCGISFileToolsTest, AxesAreBuiltBySuccessiveAddition) {
 }
 
 TEST(TARCGISFileToolsTest, GridsWithoutRowsOrColumns) {
+    // A grid without cells needs no no-data value; it stays -9999.
+    auto PtrNoValue = Load("ncols 0\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value");
+    EXPECT_EQ(PtrNoValue->GetNoData(), -9999);
+
     auto PtrNoRows = Load("ncols 3 nrows 0 xllcorner 1 yllcorner 2 cellsize 1 NODATA_value -9999");
     EXPECT_EQ(PtrNoRows->GetYDim(), 0);
     EXPECT_EQ(Ordinates(PtrNoRows->GetYAxisInterval(), 'Y'), std::vector<double>{2});
