@@ -76,8 +76,10 @@ std::vector<double> TVectorTools::VectorSeries(double DblStart, double DblEnd, d
     if (!(DblStep > 0.0))
         throw TException("Step must be > 0 in TVectorTools::VectorSeries");
     // The expected length, without forming DblEnd - DblStart, which may overflow. An infinite
-    // bound makes it infinite or NaN.
-    const double DblCount = std::floor(DblEnd / DblStep - DblStart / DblStep) + 1.0;
+    // bound makes it infinite or NaN. An infinite step makes the second element infinite or NaN
+    // (from -Inf), so there are at most two, and the loop below ends or refuses the series.
+    const double DblCount =
+        std::isinf(DblStep) ? 2.0 : std::floor(DblEnd / DblStep - DblStart / DblStep) + 1.0;
     if (!(DblCount < static_cast<double>(VecSeries.max_size())))
         throw TException("Series is too long in TVectorTools::VectorSeries");
     try {
