@@ -145,10 +145,8 @@ class TMapTools {
     /// fit, and a cell with fewer than two values left holds NaN. Fails with
     /// "Window size must be > 0 in TMapTools::ValueGradients", then "Window size must be < number
     /// of maps in TMapTools::ValueGradients", "Map dimensions do not match in
-    /// TMapTools::ValueGradients", "Map has no axes in TMapTools::ValueGradients" (first map),
-    /// "Axes resolutions do not match in TMap::TMap" and, when the first map's axes do not span its
-    /// cells (rows added after the axes were set), "Map axes do not match its dimensions in
-    /// TMapTools::ValueGradients"; no map is returned then.
+    /// TMapTools::ValueGradients", "Map has no axes in TMapTools::ValueGradients" (first map) and
+    /// "Axes resolutions do not match in TMap::TMap"; no map is returned then.
     [[nodiscard]] static std::vector<TMap*> ValueGradients(std::vector<TMap*> VecMaps,
                                                            int IntWindow);
     /// The values of cell (LngX, LngY) in the maps IntStart to IntEnd inclusive, in list order.

@@ -37,10 +37,6 @@ std::vector<TMap*> TMapTools::ValueGradients(std::vector<TMap*> VecMaps, int Int
             static_cast<double>(LngStart), static_cast<double>(LngStart + IntWindow), 1);
         // TMap copies the axes it is given.
         auto PtrSlopes = std::make_unique<TMap>(PtrFirst->GetXAxis(), PtrFirst->GetYAxis());
-        // Rows added to the first map after its axes were set are not on its Y axis; the slope
-        // map would be too small for the cells computed below.
-        if (PtrSlopes->GetXDim() != LngXDim || PtrSlopes->GetYDim() != LngYDim)
-            throw TException("Map axes do not match its dimensions in TMapTools::ValueGradients");
         TMap** PtrWindow = VecMaps.data() + LngStart;
         // Every cell is computed on its own and nothing below fails, so the cells are visited
         // row by row.

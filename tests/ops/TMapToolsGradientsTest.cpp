@@ -134,16 +134,6 @@ TEST(TMapToolsValueGradients, Failures) {
     // No window, no slope map: the axes are not needed.
     EXPECT_TRUE(TMapTools::ValueGradients(Bare.Maps(), 2).empty());
 
-    // A row added after the axes were set leaves the first map with more rows than its Y axis,
-    // so its slope maps would be written past their last row.
-    TStack Grown;
-    Grown.Add(MakeMap(0, 0, 1, {{1, 2}}));
-    Grown.Add(MakeMap(0, 0, 1, {{3, 4}}));
-    for (const auto& PtrMap : Grown.VecOwned)
-        PtrMap->AddRow({5, 6});
-    EXPECT_FAILS_WITH(Own(TMapTools::ValueGradients(Grown.Maps(), 1)),
-                      "Map axes do not match its dimensions in TMapTools::ValueGradients");
-
     TStack Skewed = FourSteps();
     TAxis AxsY(0.5);
     for (double DblY : {2.0, 1.0, 0.0})
