@@ -183,6 +183,10 @@ void TMap::AddRow(const std::vector<double>& VecRow) {
     // The first row of a map without cells sets the column count; any other row must fill
     // exactly one row, or later cell reads would run past the values.
     const bool BlnSetsWidth = MbrLngXDim == 0 && MbrLngYDim == 0;
+    // A Y axis describes the rows the map has; a row beyond it would have no centre and no edges,
+    // and every operation that builds a result on the axes would write past that result.
+    if (MbrPtrYAxis != nullptr || MbrPtrYAxisInterval != nullptr)
+        throw TException("Rows cannot be added to a map with Y axes in TMap::AddRow");
     if (!BlnSetsWidth && LngLength != MbrLngXDim)
         throw TException("Row length does not match the X dimension of the map in TMap::AddRow");
     MbrVecRows.insert(MbrVecRows.end(), VecRow.begin(), VecRow.end());

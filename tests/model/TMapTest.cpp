@@ -473,16 +473,15 @@ TEST(TMap, AddRowAppendsRowsOfOneLength) {
                       "Row length does not match the X dimension of the map in TMap::AddRow");
 }
 
-// AddRow leaves the axes alone, so a row beyond the Y axis has no centre.
-TEST(TMap, AddRowKeepsTheAxes) {
+// A row added beyond the Y axis had no centre, and results built on the axes were written past
+// their last row.
+TEST(TMap, AddRowRefusesAMapWithYAxes) {
     auto PtrMap = MakeGrid();
     const TAxesState StaY = YState(*PtrMap);
-    PtrMap->AddRow({20, 21, 22});
-    EXPECT_EQ(PtrMap->GetYDim(), 3);
+    EXPECT_FAILS_WITH(PtrMap->AddRow({20, 21, 22}),
+                      "Rows cannot be added to a map with Y axes in TMap::AddRow");
+    EXPECT_EQ(PtrMap->GetYDim(), 2);
     EXPECT_EQ(YState(*PtrMap), StaY);
-    EXPECT_EQ(PtrMap->GetPointVal(2, 2), 22.0);
-    EXPECT_FAILS_WITH(std::unique_ptr<TMapPoint>(PtrMap->GetPoint(0L, 2L)),
-                      "LngY is out of range for the Y-axis in TMap::GetCoordinates");
 }
 
 TEST(TMap, CoordinateOperationsNeedAxes) {
