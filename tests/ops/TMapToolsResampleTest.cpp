@@ -43,6 +43,23 @@ std::unique_ptr<TMap> MakePlaneSource(bool BlnAscending) {
     return PtrMap;
 }
 
+// MakeSource's values and no-data value -1 on the given column edges (west to east) and row edges
+// (north to south).
+std::unique_ptr<TMap> MakeUnevenSource(const std::vector<double>& VecXEdges,
+                                       const std::vector<double>& VecYEdges) {
+    auto PtrMap = MakeSource();
+    PtrMap->SetNoData(-1);
+    TAxis AxsX(1);
+    for (double DblX : VecXEdges)
+        AxsX.AddPoint(new TPoint(DblX, VecYEdges.front()));
+    TAxis AxsY(1);
+    for (double DblY : VecYEdges)
+        AxsY.AddPoint(new TPoint(VecXEdges.front(), DblY));
+    PtrMap->SetXAxisInterval(&AxsX);
+    PtrMap->SetYAxisInterval(&AxsY);
+    return PtrMap;
+}
+
 TEST(TMapToolsBilinearFormula, CornersCentreAndExtrapolation) {
     // A = (1, 10) 2, B = (3, 10) 4, C = (1, 20) 6, D = (3, 20) 10.
     struct TCase {
@@ -282,6 +299,53 @@ TEST(TMapToolsBilinearInterpolate, Failures) {
         EXPECT_FAILS_WITH(
             std::unique_ptr<TMap>(TMapTools::BilinearInterpolate(Case.PtrMap, Case.DblResolution)),
             Case.StrMessage);
+    }
+}
+
+TEST(TMapToolsBilinearInterpolate, UnevenEdges) {
+    // Columns and rows are found by the edges, not by the resolution. The samples x = 1 and x = 2
+    // both lie in column 2 (neighbour centres 0.75 and 2); y = 2 lies in row 1 (centres 2.25 and 1
+    // of rows 1 and 2) and y = 1 in row 2 (centres 1 and 0.25 of rows 2 and 3).
+    auto PtrSource = MakeUnevenSource({0, 0.5, 1, 3, 4}, {4, 3, 1.5, 0.5, 0});
+    std::unique_ptr<TMap> PtrResult(TMapTools::BilinearInterpolate(PtrSource.get(), 1));
+    const TRows VecExpected{
+        {-1, -1, -1, -1},
+        {-1, 0.64 * 32 + 0.16 * 64 + 0.16 * 5 + 0.04 * 7, 0.8 * 64 + 0.2 * 7, -1},
+        {-1, 0.8 * 5 + 0.2 * 7, 7, -1},
+        {-1, -1, -1, -1}};
+    ASSERT_EQ(PtrResult->GetXDim(), 4);
+    ASSERT_EQ(PtrResult->GetYDim(), 4);
+    for (long LngY = 0; LngY < 4; ++LngY)
+        for (long LngX = 0; LngX < 4; ++LngX)
+            EXPECT_NEAR(PtrResult->GetPointVal(LngX, LngY),
+                        VecExpected[static_cast<size_t>(LngY)][static_cast<size_t>(LngX)], 1e-9)
+                << "cell " << LngX << ", " << LngY;
+
+    // The first failure in sample order wins: column by column, each column north to south.
+    struct TCase {
+        const char* Name;
+        std::vector<double> VecXEdges;
+        std::vector<double> VecYEdges;
+        std::string StrMessage;
+    };
+    const TCase Cases[] = {
+        // The first sample lies in column 0; the one south of it would lack a southern row.
+        {"western neighbour before southern row",
+         {0, 1.5, 2, 3, 4},
+         {4, 3, 2, 1.5, 0},
+         "LngGetX1 is out of range in TMapTools::BilinearInterpolate"},
+        // The second sample of the first column lacks a southern row; the second column lies
+        // east of the source's last edge.
+        {"first column before the next",
+         {0, 0.5, 1, 1.5, 1.8},
+         {4, 3, 2, 1.5, 0},
+         "LngGetY2 is out of range in TMapTools::BilinearInterpolate"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        auto PtrUneven = MakeUnevenSource(Case.VecXEdges, Case.VecYEdges);
+        EXPECT_FAILS_WITH(std::unique_ptr<TMap>(TMapTools::BilinearInterpolate(PtrUneven.get(), 1)),
+                          Case.StrMessage);
     }
 }
 
