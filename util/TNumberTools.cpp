@@ -115,7 +115,8 @@ char* WriteGeneral(bool BlnNegative, const char* PtrDigits, int IntDigits, int I
 
 char* WriteLiteral(const char* PtrText, char* PtrOut) {
     const std::size_t SizLength = std::strlen(PtrText);
-    std::memcpy(PtrOut, PtrText, SizLength);
+    // Formatted numbers carry no terminating zero.
+    std::memcpy(PtrOut, PtrText, SizLength); // NOLINT(bugprone-not-null-terminated-result)
     return PtrOut + SizLength;
 }
 
