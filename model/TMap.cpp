@@ -181,8 +181,10 @@ std::vector<double> TMap::GetRow(long LngY) const {
 void TMap::AddRow(const std::vector<double>& VecRow) {
     const long LngLength = static_cast<long>(VecRow.size());
     // The first row of a map without cells sets the column count; any other row must fill
-    // exactly one row, or later cell reads would run past the values.
-    const bool BlnSetsWidth = MbrLngXDim == 0 && MbrLngYDim == 0;
+    // exactly one row, or later cell reads would run past the values. X axes, once set, fix the
+    // column count as well.
+    const bool BlnSetsWidth = MbrLngXDim == 0 && MbrLngYDim == 0 && MbrPtrXAxis == nullptr &&
+                              MbrPtrXAxisInterval == nullptr;
     // A Y axis describes the rows the map has; a row beyond it would have no centre and no edges,
     // and every operation that builds a result on the axes would write past that result.
     if (MbrPtrYAxis != nullptr || MbrPtrYAxisInterval != nullptr)

@@ -83,10 +83,11 @@ class TMap {
     }
     /// A copy of row LngY, west to east. Fails with "Index is out of bounds in TMap::GetRow".
     std::vector<double> GetRow(long LngY) const;
-    /// Appends a copy of VecRow as the new southernmost row; the first row of a map without rows
-    /// sets the column count when it is 0. A row whose length differs from the column count fails
-    /// with "Row length does not match the X dimension of the map in TMap::AddRow", and a map whose
-    /// Y axes are set takes no rows: "Rows cannot be added to a map with Y axes in TMap::AddRow".
+    /// Appends a copy of VecRow as the new southernmost row; the first row of a map without rows,
+    /// columns and X axes sets the column count. A row whose length differs from the column count
+    /// fails with "Row length does not match the X dimension of the map in TMap::AddRow", and a map
+    /// whose Y axes are set takes no rows: "Rows cannot be added to a map with Y axes in
+    /// TMap::AddRow".
     void AddRow(const std::vector<double>& VecRow);
 
     /// The value of the cell that holds PtrPoint. Fails with the GetIndex message, then

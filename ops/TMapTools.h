@@ -28,7 +28,7 @@ class TMapTools {
     /// Cuts A and then B to the cells they have in common; PtrOutA and PtrOutB receive new maps
     /// (owned by the caller) only when both were built. Fails with
     /// "Maps do not intersect in TMapTools::Intersection" unless they overlap by a cell along both
-    /// axes.
+    /// axes (so also for a map without columns or rows).
     static void Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrOutB);
     /// A new map on A's grid (no-data -9999) holding B's values, each value equal to DblFlag
     /// replaced by DblExclude; A's values are not read. Fails with

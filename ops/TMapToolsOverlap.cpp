@@ -60,6 +60,10 @@ void TMapTools::Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrO
     if (BndB.DblWest + DblResB > BndA.DblEast || BndA.DblWest + DblResA > BndB.DblEast ||
         BndB.DblNorth - DblResB < BndA.DblSouth || BndA.DblNorth - DblResA < BndB.DblSouth)
         throw TException("Maps do not intersect in TMapTools::Intersection");
+    // A map without columns or rows has no cell to share, though its edges may lie inside the
+    // other map.
+    if (PtrA->GetXDim() < 1 || PtrA->GetYDim() < 1 || PtrB->GetXDim() < 1 || PtrB->GetYDim() < 1)
+        throw TException("Maps do not intersect in TMapTools::Intersection");
     // A NaN bound or resolution passes the comparisons above; it describes no area.
     if (!std::isfinite(BndA.DblWest + BndA.DblEast + BndA.DblNorth + BndA.DblSouth + DblResA) ||
         !std::isfinite(BndB.DblWest + BndB.DblEast + BndB.DblNorth + BndB.DblSouth + DblResB))

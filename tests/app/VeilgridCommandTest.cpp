@@ -22,7 +22,8 @@ struct TRun {
     std::string StrOutput;
 };
 
-// Runs the command with the operands and collects its standard output and exit status.
+// Runs the command with the operands and collects its standard output and exit status. Standard
+// error goes into the same pipe, so anything the command prints there shows in the output too.
 TRun RunCommand(const std::vector<std::string>& VecOperands) {
     int IntPipe[2];
     if (pipe(IntPipe) != 0)
@@ -30,6 +31,7 @@ TRun RunCommand(const std::vector<std::string>& VecOperands) {
     const pid_t IntPid = fork();
     if (IntPid == 0) {
         dup2(IntPipe[1], STDOUT_FILENO);
+        dup2(IntPipe[1], STDERR_FILENO);
         close(IntPipe[0]);
         close(IntPipe[1]);
         std::vector<char*> VecArgs;
@@ -111,6 +113,14 @@ TEST_F(VeilgridCommand, FailuresPrintOneLineExitOneAndWriteNothing) {
     WriteFile(Path("short.asc"), Grid(StrMaskHeader, "1 2 3 4\n5 6\n"));
     WriteFile(Path("badtag.asc"), "NCOLS 4\n");
     WriteFile(Path("nrowsonly.asc"), "ncols 4\n");
+    WriteFile(Path("noxll.asc"), "ncols 4\nnrows 3\nxll 0\n");
+    WriteFile(Path("noyll.asc"), "ncols 4\nnrows 3\nxllcorner 0\n");
+    WriteFile(Path("nocellsize.asc"), "ncols 4\nnrows 3\nxllcorner 0\nyllcorner 0\ncell 1\n");
+    WriteFile(Path("nocell.asc"), "ncols 4\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize\n");
+    WriteFile(Path("nonodata.asc"),
+              "ncols 4\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 1\nnodata 1\n");
+    WriteFile(Path("nocolumns.asc"), "ncols 0\nnrows 3\nxllcorner 2\nyllcorner 0\ncellsize 1\n"
+                                     "NODATA_value -9999\n");
     WriteFile(Path("badcell.asc"), Grid(StrMaskHeader, "1 2 3 4\n5 x 7 8\n1 1 1 1\n"));
     const std::string StrMask = Path("mask.asc");
     const std::string StrOut = Path("out.asc");
@@ -154,6 +164,21 @@ TEST_F(VeilgridCommand, FailuresPrintOneLineExitOneAndWriteNothing) {
         {"source header ends early",
          {StrMask, "1", "0", Path("nrowsonly.asc"), StrOut},
          "File format error: expectd to find nrows tag\n"},
+        {"no xllcorner tag",
+         {Path("noxll.asc"), "1", "0", StrMask, StrOut},
+         "File format error: expected to find xllcorner tag\n"},
+        {"header ends before the yllcorner tag",
+         {StrMask, "1", "0", Path("noyll.asc"), StrOut},
+         "File format error: expected to find yllcorner tag\n"},
+        {"no cellsize tag",
+         {StrMask, "1", "0", Path("nocellsize.asc"), StrOut},
+         "File format error: expected to find cellsize tag\n"},
+        {"cellsize without a value",
+         {Path("nocell.asc"), "1", "0", StrMask, StrOut},
+         "File format error: expected to find NODATA_value tag\n"},
+        {"mask header fails before a missing source",
+         {Path("nonodata.asc"), "1", "0", StrMissing, StrOut},
+         "File format error: expected to find NODATA_value tag\n"},
         {"body too short",
          {StrMask, "1", "0", Path("short.asc"), StrOut},
          "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile\n"},
@@ -168,6 +193,9 @@ TEST_F(VeilgridCommand, FailuresPrintOneLineExitOneAndWriteNothing) {
          "Cell edges of the mask do not line up with the cells of the source map\n"},
         {"no common cell",
          {StrMask, "1", "0", Path("apart.asc"), StrOut},
+         "Maps do not intersect in TMapTools::Intersection\n"},
+        {"source without columns inside the mask",
+         {StrMask, "1", "0", Path("nocolumns.asc"), StrOut},
          "Maps do not intersect in TMapTools::Intersection\n"},
         {"output folder missing",
          {StrMask, "1", "0", StrMask, Path("no/such/out.asc")},
@@ -190,12 +218,18 @@ TEST_F(VeilgridCommand, FailuresPrintOneLineExitOneAndWriteNothing) {
 }
 
 TEST_F(VeilgridCommand, SameGridAsMaskAndSourceGivesTheWholeMaskRecoded) {
+    // A new output gets the permissions of a new file: 0666 less the umask.
+    const mode_t IntOldMask = umask(027);
     const TRun Run = RunCommand({Path("mask.asc"), "1", "7", Path("mask.asc"), Path("out.asc")});
+    umask(IntOldMask);
     EXPECT_EQ(Run.StrOutput, "");
     EXPECT_EQ(Run.IntStatus, 0);
     EXPECT_EQ(ReadFile(Path("out.asc")),
               "ncols 4\nnrows 3\nxllcorner        0\nyllcorner        0\ncellsize 1\n"
               "NODATA_value -9999\n7 2 3 4 \n5 7 -9999 2 \n3 3 7 0 \n");
+    struct stat StatOut {};
+    ASSERT_EQ(stat(Path("out.asc").c_str(), &StatOut), 0);
+    EXPECT_EQ(StatOut.st_mode & 0777, 0640u);
 }
 
 TEST_F(VeilgridCommand, SourceGivesOnlyItsExtentAndTheMaskItsNoDataValue) {

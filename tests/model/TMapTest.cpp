@@ -484,6 +484,22 @@ TEST(TMap, AddRowRefusesAMapWithYAxes) {
     EXPECT_EQ(YState(*PtrMap), StaY);
 }
 
+// X axes set on a map without columns describe no column: a first row may not widen the map past
+// them, or the X axis would hold fewer points than the map has columns.
+TEST(TMap, AddRowKeepsTheWidthOfTheXAxes) {
+    TMap Map(1.0);
+    auto PtrEdge = XAxis({7}, 0);
+    Map.SetXAxisInterval(PtrEdge.get());
+    EXPECT_FAILS_WITH(Map.AddRow({1, 2, 3, 4}),
+                      "Row length does not match the X dimension of the map in TMap::AddRow");
+    EXPECT_EQ(Map.GetXDim(), 0);
+    EXPECT_EQ(Map.GetYDim(), 0);
+    Map.AddRow({});
+    EXPECT_EQ(Map.GetXDim(), 0);
+    EXPECT_EQ(Map.GetYDim(), 1);
+    EXPECT_EQ(Map.GetXAxis()->GetSize(), 0);
+}
+
 TEST(TMap, CoordinateOperationsNeedAxes) {
     TMap Map(1.0, 3, 2);
     TPoint PntAt(0.5, 0.5);

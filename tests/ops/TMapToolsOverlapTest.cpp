@@ -111,6 +111,89 @@ TEST(TMapToolsIntersection, OneCellOfOverlapIsEnoughTouchingIsNot) {
     }
 }
 
+// A one-row map built on cell-centre axes, as Extract and Mask build them: its two Y edges lie
+// south first. The cells hold the values from west to east.
+std::unique_ptr<TMap> OneRowOnCentres(double DblWest, double DblSouth,
+                                      const std::vector<double>& VecValues) {
+    TAxis AxsX(1.0);
+    for (size_t LngI = 0; LngI < VecValues.size(); ++LngI)
+        AxsX.AddPoint(new TPoint(DblWest + 0.5 + static_cast<double>(LngI), DblSouth + 0.5));
+    TAxis AxsY(1.0);
+    AxsY.AddPoint(new TPoint(DblWest + 0.5, DblSouth + 0.5));
+    auto PtrMap = std::make_unique<TMap>(&AxsX, &AxsY);
+    for (size_t LngI = 0; LngI < VecValues.size(); ++LngI)
+        PtrMap->SetPoint(static_cast<long>(LngI), 0, VecValues[LngI]);
+    return PtrMap;
+}
+
+// The north and south of a one-row map are the larger and the smaller of its Y edges.
+TEST(TMapToolsIntersection, OneRowMapWithItsSouthEdgeFirst) {
+    auto PtrA = MakeMap(0, 0, 1, VecFourByThree);
+    const struct {
+        const char* PtrName;
+        double DblWest;
+        double DblSouth;
+        std::vector<std::vector<double>> VecA; // empty: the maps do not intersect
+        std::vector<std::vector<double>> VecB;
+    } Cases[] = {
+        {"middle row", 1, 1, {{6, 7}}, {{21, 22}}},
+        {"one cell at the north-east corner", 3, 2, {{4}}, {{21}}},
+        {"one cell at the south-west corner", -1, 0, {{9}}, {{22}}},
+        {"touching north", 1, 3, {}, {}},
+        {"touching south", 1, -1, {}, {}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.PtrName);
+        auto PtrB = OneRowOnCentres(Case.DblWest, Case.DblSouth, {21, 22});
+        ASSERT_EQ(MapFixtures::YEdges(*PtrB),
+                  (std::vector<double>{Case.DblSouth, Case.DblSouth + 1}));
+        for (const bool BlnBFirst : {false, true}) {
+            SCOPED_TRACE(BlnBFirst ? "one-row map first" : "one-row map second");
+            TMap* PtrFirst = BlnBFirst ? PtrB.get() : PtrA.get();
+            TMap* PtrSecond = BlnBFirst ? PtrA.get() : PtrB.get();
+            TMap* PtrRawA = nullptr;
+            TMap* PtrRawB = nullptr;
+            if (Case.VecA.empty()) {
+                EXPECT_FAILS_WITH(TMapTools::Intersection(PtrFirst, PtrSecond, PtrRawA, PtrRawB),
+                                  "Maps do not intersect in TMapTools::Intersection");
+                continue;
+            }
+            TMapTools::Intersection(PtrFirst, PtrSecond, PtrRawA, PtrRawB);
+            std::unique_ptr<TMap> PtrOutFirst(PtrRawA), PtrOutSecond(PtrRawB);
+            const TMap& OutA = BlnBFirst ? *PtrOutSecond : *PtrOutFirst;
+            const TMap& OutB = BlnBFirst ? *PtrOutFirst : *PtrOutSecond;
+            EXPECT_EQ(Cells(OutA), Case.VecA);
+            EXPECT_EQ(Cells(OutB), Case.VecB);
+            EXPECT_EQ(XCentres(OutB), XCentres(OutA));
+            EXPECT_EQ(YCentres(OutB), YCentres(OutA));
+        }
+    }
+}
+
+// A map without columns or rows has no cell to share, wherever its edges lie.
+TEST(TMapToolsIntersection, MapWithoutCellsIntersectsNothing) {
+    auto PtrA = MakeMap(0, 0, 1, VecFourByThree);
+    const struct {
+        long LngXDim;
+        long LngYDim;
+        double DblWest;
+        double DblSouth;
+    } Cases[] = {{0, 3, 2, 0}, {4, 0, 0, 1}, {0, 0, 2, 1}};
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(testing::Message() << Case.LngXDim << " x " << Case.LngYDim);
+        TMap MapEmpty(1.0, Case.LngXDim, Case.LngYDim);
+        MapFixtures::SetEdges(MapEmpty, Case.DblWest, Case.DblSouth, 1);
+        TMap* PtrRawA = nullptr;
+        TMap* PtrRawB = nullptr;
+        EXPECT_FAILS_WITH(TMapTools::Intersection(PtrA.get(), &MapEmpty, PtrRawA, PtrRawB),
+                          "Maps do not intersect in TMapTools::Intersection");
+        EXPECT_FAILS_WITH(TMapTools::Intersection(&MapEmpty, PtrA.get(), PtrRawA, PtrRawB),
+                          "Maps do not intersect in TMapTools::Intersection");
+        EXPECT_EQ(PtrRawA, nullptr);
+        EXPECT_EQ(PtrRawB, nullptr);
+    }
+}
+
 TEST(TMapToolsMask, RecodesTheSecondMapOnTheFirstGrid) {
     auto PtrGrid = MakeMap(10, 10, 1, {{0, 0, 0}, {0, 0, 0}});
     auto PtrValues = MakeMap(0, 0, 1, {{1, NAN, 3}, {3, 1, -9999}});
