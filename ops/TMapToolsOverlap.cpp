@@ -65,8 +65,11 @@ void TMapTools::Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrO
     if (PtrA->GetXDim() < 1 || PtrA->GetYDim() < 1 || PtrB->GetXDim() < 1 || PtrB->GetYDim() < 1)
         throw TException("Maps do not intersect in TMapTools::Intersection");
     // A NaN bound or resolution passes the comparisons above; it describes no area.
-    if (!std::isfinite(BndA.DblWest + BndA.DblEast + BndA.DblNorth + BndA.DblSouth + DblResA) ||
-        !std::isfinite(BndB.DblWest + BndB.DblEast + BndB.DblNorth + BndB.DblSouth + DblResB))
+    const auto IsNumber = [](const TBounds& Bnd, double DblRes) {
+        return !std::isnan(Bnd.DblWest) && !std::isnan(Bnd.DblEast) && !std::isnan(Bnd.DblNorth) &&
+               !std::isnan(Bnd.DblSouth) && !std::isnan(DblRes);
+    };
+    if (!IsNumber(BndA, DblResA) || !IsNumber(BndB, DblResB))
         throw TException("Maps do not intersect in TMapTools::Intersection");
 
     const double DblWest = std::max(BndA.DblWest, BndB.DblWest);
