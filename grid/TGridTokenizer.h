@@ -23,7 +23,9 @@ class TGridTokenizer {
     static constexpr std::size_t MaxTokenLength = 4096;
 
     /// Reads from PtrSource, which stays the caller's. The bytes read ahead of the last token
-    /// can be handed back with GiveBackUnread.
+    /// can be handed back with GiveBackUnread. A source that can seek is read in large blocks; one
+    /// that cannot (a pipe, a console) only as far as it has already buffered, and one character
+    /// at a time when it has no buffer, so that nothing is waited for beyond the token in hand.
     explicit TGridTokenizer(std::streambuf* PtrSource);
     /// Reads from the open descriptor IntDescriptor, which stays the caller's. A failed read
     /// fails with "Unable to read file " followed by StrFileName.
@@ -53,9 +55,10 @@ class TGridTokenizer {
     /// Whether the last token ended at the end of the input.
     bool IsAtEnd() const { return MbrBlnSourceEnded && MbrPtrPos == MbrPtrEnd; }
 
-    /// For a stream buffer source: seeks the buffer back over the bytes read but not scanned, so
-    /// that it stands directly after the last token. Returns false when the buffer cannot seek
-    /// (a pipe, a console); those bytes are then consumed.
+    /// For a stream buffer source: seeks the buffer back over the bytes read but not scanned, or,
+    /// where it cannot seek, puts them back into its buffer, so that it stands directly after the
+    /// last token. Returns false when neither works (a source without a buffer that cannot put
+    /// back the blank after the last token); that blank is then consumed.
     bool GiveBackUnread();
 
   private:
@@ -78,12 +81,15 @@ class TGridTokenizer {
     // false when the source has ended.
     bool Refill(const char* PtrKeep);
     std::size_t ReadSource(char* PtrTarget, std::size_t LngCount);
+    // Reads from a stream buffer that cannot seek: no more than it holds in its buffer.
+    std::size_t ReadBuffered(char* PtrTarget, std::size_t LngCount);
 
     std::unique_ptr<char[]> MbrPtrBuffer;
     std::size_t MbrLngCapacity;
     const char* MbrPtrPos;
     const char* MbrPtrEnd;
     std::streambuf* MbrPtrSource;
+    bool MbrBlnSeekable;
     int MbrIntDescriptor;
     std::string MbrStrFileName;
     // Size of a regular file, -1 for any other source; and the bytes read from it so far.

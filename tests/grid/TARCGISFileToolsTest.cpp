@@ -18,6 +18,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -75,6 +76,45 @@ struct TFailCase {
     const char* Name;
     std::string StrText;
     const char* PtrMessage;
+};
+
+// A source that cannot seek, as a pipe or a console: it hands out its text in pieces of
+// LngPiece characters (0: one at a time, without a buffer and unable to put back), and notes
+// when it is asked for more after its text.
+class TPipeBuffer : public std::streambuf {
+  public:
+    TPipeBuffer(std::string StrText, std::size_t LngPiece)
+        : MbrStrText(std::move(StrText)), MbrLngPiece(LngPiece) {}
+    bool WasAskedPastTheEnd() const { return MbrBlnPastEnd; }
+
+  protected:
+    int_type underflow() override {
+        if (MbrLngPos >= MbrStrText.size()) {
+            MbrBlnPastEnd = true;
+            return traits_type::eof();
+        }
+        if (MbrLngPiece == 0)
+            return traits_type::to_int_type(MbrStrText[MbrLngPos]);
+        const std::size_t LngCount = std::min(MbrLngPiece, MbrStrText.size() - MbrLngPos);
+        char* PtrPiece = MbrStrText.data() + MbrLngPos;
+        MbrLngPos += LngCount;
+        setg(PtrPiece, PtrPiece, PtrPiece + LngCount);
+        return traits_type::to_int_type(*PtrPiece);
+    }
+    int_type uflow() override {
+        if (MbrLngPiece != 0)
+            return std::streambuf::uflow();
+        const int_type IntChar = underflow();
+        if (!traits_type::eq_int_type(IntChar, traits_type::eof()))
+            ++MbrLngPos;
+        return IntChar;
+    }
+
+  private:
+    std::string MbrStrText;
+    std::size_t MbrLngPiece;
+    std::size_t MbrLngPos = 0;
+    bool MbrBlnPastEnd = false;
 };
 
 TEST(TARCGISFileToolsTest, HeaderTagsAreCheckedInOrder) {
@@ -229,6 +269,31 @@ TEST(TARCGISFileToolsTest, StreamStopsDirectlyAfterTheLastValue) {
     std::istringstream InEnd(std::string(StrHeader32) + "1 2 3 4 5 6");
     std::unique_ptr<TMap> PtrEnd(TARCGISFileTools::LoadARCGISFile(InEnd));
     EXPECT_TRUE(InEnd.eof());
+}
+
+TEST(TARCGISFileToolsTest, StreamThatCannotSeekStopsAfterTheLastValue) {
+    // Two grids and a word through a pipe: the first load takes nothing of the second grid.
+    const std::string StrGrid = "ncols 2 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 "
+                                "NODATA_value -9999\n1 2\n";
+    for (const std::size_t LngPiece :
+         {std::size_t(0), std::size_t(1), std::size_t(7), std::size_t(4096)}) {
+        SCOPED_TRACE(LngPiece);
+        TPipeBuffer Buffer(StrGrid + StrGrid + "tail\n", LngPiece);
+        std::istream In(&Buffer);
+        std::unique_ptr<TMap> PtrFirst(TARCGISFileTools::LoadARCGISFile(In));
+        std::unique_ptr<TMap> PtrSecond(TARCGISFileTools::LoadARCGISFile(In));
+        EXPECT_EQ(Cells(PtrSecond.get()), (std::vector<double>{1, 2}));
+        std::string StrNext;
+        EXPECT_TRUE(In >> StrNext);
+        EXPECT_EQ(StrNext, "tail");
+    }
+
+    // A grid typed at a console loads once its last value ends; no more input is waited for.
+    TPipeBuffer Console(StrGrid, 4096);
+    std::istream InConsole(&Console);
+    std::unique_ptr<TMap> PtrTyped(TARCGISFileTools::LoadARCGISFile(InConsole));
+    EXPECT_FALSE(Console.WasAskedPastTheEnd());
+    EXPECT_FALSE(InConsole.eof());
 }
 
 TEST(TARCGISFileToolsTest, AxesAreBuiltBySuccessiveAddition) {
