@@ -471,6 +471,9 @@ void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, const std::string& StrFileN
             throw TException("Unable to open file " + StrFileName);
         StrTarget = PtrResolved.get();
     }
+    // A file that may not be written is not replaced either, though its folder would allow it.
+    if (BlnTargetExists && faccessat(AT_FDCWD, StrTarget.c_str(), W_OK, AT_EACCESS) != 0)
+        throw TException("Unable to open file " + StrFileName);
     TTemporaryFile Temporary;
     // Until its permissions are set, a replacement is private to its owner.
     TDescriptor Descriptor(Temporary.Create(StrTarget, BlnTargetExists ? 0600 : 0666));

@@ -37,7 +37,8 @@ class TARCGISFileTools {
     /// file only once everything was written and closed: an existing file is never left
     /// half-written, keeps its permissions, and no temporary file remains after a failure. A new
     /// file gets 0666 less the umask. An existing device or pipe (/dev/null) is written in place.
-    /// Fails with "Unable to open file <name>" (no folder, no permission, a folder) or
+    /// Fails with "Unable to open file <name>" (no folder, a folder, no permission to create the
+    /// file, or an existing file that may not be written) or
     /// "Unable to write file <name>" (a write, the close or the rename failed), or as the
     /// stream form.
     static void WriteARCGISFile(TMap* PtrMap, const std::string& StrFileName);

@@ -584,6 +584,32 @@ TEST_F(TARCGISFileToolsFileTest, OutputPermissions) {
     EXPECT_EQ(Entries(), (std::vector<std::string>{"kept.asc", "link.asc", "new.asc"}));
 }
 
+TEST_F(TARCGISFileToolsFileTest, WriteProtectedOutputIsNotReplaced) {
+    auto PtrMap = Load(StrGrid32);
+    const std::string StrOut = PathOf("protected.asc");
+    WriteText(StrOut, "old");
+    ASSERT_EQ(chmod(StrOut.c_str(), 0444), 0);
+    // The folder is open to all, so the file could be replaced; only its own permissions forbid
+    // writing it. The superuser may write anything, so the test runs as another user then.
+    ASSERT_EQ(chmod(PthDir.c_str(), 0777), 0);
+    const uid_t IntOldUser = geteuid();
+    if (IntOldUser == 0 && seteuid(65534) != 0)
+        GTEST_SKIP() << "cannot act as an ordinary user";
+    std::string StrCaught;
+    try {
+        TARCGISFileTools::WriteARCGISFile(PtrMap.get(), StrOut);
+    } catch (const std::exception& E) {
+        StrCaught = E.what();
+    }
+    if (IntOldUser == 0) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
+    EXPECT_EQ(StrCaught, "Unable to open file " + StrOut);
+    EXPECT_EQ(ReadText(StrOut), "old");
+    EXPECT_EQ(ModeOf(StrOut), 0444u);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"protected.asc"});
+}
+
 // Real grid files written by other programs; the folder is outside the repository and may be
 // absent.
 TEST(TARCGISFileToolsCorpusTest, LoadsAsTheManifestExpects) {
