@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -477,6 +478,25 @@ class TARCGISFileToolsFileTest : public ::testing::Test {
         std::sort(VecNames.begin(), VecNames.end());
         return VecNames;
     }
+    // Writes under a file size limit, which makes the writes fail as a full disk does, also for
+    // the superuser; returns the failure's message.
+    static std::string WriteOnFullDisk(TMap* PtrMap, const std::string& StrPath) {
+        struct rlimit LimitOld {};
+        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &LimitOld), 0);
+        struct rlimit LimitSmall = LimitOld;
+        LimitSmall.rlim_cur = 4096;
+        const auto PtrOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &LimitSmall), 0);
+        std::string StrCaught;
+        try {
+            TARCGISFileTools::WriteARCGISFile(PtrMap, StrPath);
+        } catch (const std::exception& E) {
+            StrCaught = E.what();
+        }
+        setrlimit(RLIMIT_FSIZE, &LimitOld);
+        std::signal(SIGXFSZ, PtrOldHandler);
+        return StrCaught;
+    }
     static mode_t ModeOf(const std::string& StrPath) {
         struct stat StatFile {};
         stat(StrPath.c_str(), &StatFile);
@@ -494,6 +514,13 @@ TEST_F(TARCGISFileToolsFileTest, LoadsAndWritesByName) {
     TARCGISFileTools::WriteARCGISFile(PtrMap.get(), StrOut);
     EXPECT_EQ(ReadText(StrOut), StrGrid32);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"in.asc", "out.asc"}));
+
+    // A name as long as the folder allows, with no room left for a longer temporary name.
+    const std::string StrLongName = std::string(NAME_MAX - 4, 'g') + ".asc";
+    TARCGISFileTools::WriteARCGISFile(PtrMap.get(), PathOf(StrLongName.c_str()));
+    EXPECT_EQ(ReadText(PathOf(StrLongName.c_str())), StrGrid32);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{StrLongName, "in.asc", "out.asc"}));
+    fs::remove(PathOf(StrLongName.c_str()));
 
     // A lying header in a file fails at the end of its few values.
     WriteText(StrIn, Header("2000000000", "2000000000") + "1 2 3 4 5 6 7 8 9 10");
@@ -535,28 +562,24 @@ TEST_F(TARCGISFileToolsFileTest, FailedWriteLeavesTheOldFile) {
     EXPECT_EQ(ReadText(StrOut), "old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.asc"});
 
-    // A file size limit makes the writes fail as a full disk does, also for the superuser.
     std::string StrText = Header("100", "100");
     for (int IntI = 0; IntI < 10000; ++IntI)
         StrText += "1.5 ";
     auto PtrBig = Load(StrText);
-    struct rlimit LimitOld {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &LimitOld), 0);
-    struct rlimit LimitSmall = LimitOld;
-    LimitSmall.rlim_cur = 4096;
-    const auto PtrOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &LimitSmall), 0);
-    std::string StrCaught;
-    try {
-        TARCGISFileTools::WriteARCGISFile(PtrBig.get(), StrOut);
-    } catch (const std::exception& E) {
-        StrCaught = E.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &LimitOld);
-    std::signal(SIGXFSZ, PtrOldHandler);
-    EXPECT_EQ(StrCaught, "Unable to write file " + StrOut);
+    EXPECT_EQ(WriteOnFullDisk(PtrBig.get(), StrOut), "Unable to write file " + StrOut);
     EXPECT_EQ(ReadText(StrOut), "old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.asc"});
+
+    // A new file through a link to nowhere is not left half-written either.
+    const std::string StrLink = PathOf("link.asc");
+    fs::create_symlink("target.asc", StrLink);
+    EXPECT_EQ(WriteOnFullDisk(PtrBig.get(), StrLink), "Unable to write file " + StrLink);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.asc", "out.asc"}));
+    auto PtrSmall = Load(StrGrid32);
+    TARCGISFileTools::WriteARCGISFile(PtrSmall.get(), StrLink);
+    EXPECT_TRUE(fs::is_symlink(StrLink));
+    EXPECT_EQ(ReadText(PathOf("target.asc")), StrGrid32);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.asc", "out.asc", "target.asc"}));
 }
 
 TEST_F(TARCGISFileToolsFileTest, OutputPermissions) {
