@@ -1,11 +1,13 @@
 #include "grid/TGridTokenizer.h"
 
 #include "util/TException.h"
+#include "util/TNumberTools.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ios>
+#include <new>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,18 +63,35 @@ TGridTokenizer::EToken TGridTokenizer::NextSlow(const char*& PtrBegin, const cha
     }
     const char* PtrStart = MbrPtrPos;
     const char* PtrScan = PtrStart;
+    // A token beyond MaxTokenLength is followed only while it can still be a number: IntForm is
+    // the state of its form after its first LngFollowed characters.
+    int IntForm = 0;
+    std::size_t LngFollowed = 0;
     for (;;) {
         while (PtrScan < MbrPtrEnd && !IsBlank(*PtrScan))
             ++PtrScan;
         const std::size_t LngScanned = static_cast<std::size_t>(PtrScan - PtrStart);
         if (LngScanned > MaxTokenLength) {
-            MbrPtrPos = PtrScan;
-            return EToken::TooLong;
+            IntForm = TNumberTools::FollowDecimal(PtrStart + LngFollowed, PtrScan, IntForm);
+            LngFollowed = LngScanned;
+            if (IntForm < 0) {
+                MbrPtrPos = PtrScan;
+                return EToken::TooLong;
+            }
         }
         if (PtrScan < MbrPtrEnd)
             break;
-        // The block ends inside the token: keep its start and read on behind it.
-        const bool BlnMore = Refill(PtrStart);
+        // The block ends inside the token: keep its start and read on behind it, in a larger
+        // buffer once the token fills half of it.
+        const char* PtrKeep = PtrStart;
+        if (LngScanned > MbrLngCapacity / 2) {
+            if (!Grow(PtrStart)) {
+                MbrPtrPos = PtrScan;
+                return EToken::TooLong;
+            }
+            PtrKeep = MbrPtrBuffer.get();
+        }
+        const bool BlnMore = Refill(PtrKeep);
         PtrStart = MbrPtrBuffer.get();
         PtrScan = PtrStart + LngScanned;
         // A token followed directly by the end of the input ends there.
@@ -100,6 +119,19 @@ bool TGridTokenizer::Refill(const char* PtrKeep) {
         return false;
     }
     MbrPtrEnd += LngRead;
+    return true;
+}
+
+bool TGridTokenizer::Grow(const char* PtrKeep) {
+    const std::size_t LngKept = static_cast<std::size_t>(MbrPtrEnd - PtrKeep);
+    std::unique_ptr<char[]> PtrLarger(new (std::nothrow) char[2 * MbrLngCapacity]);
+    if (!PtrLarger)
+        return false;
+    std::memcpy(PtrLarger.get(), PtrKeep, LngKept);
+    MbrPtrBuffer = std::move(PtrLarger);
+    MbrLngCapacity *= 2;
+    MbrPtrPos = MbrPtrBuffer.get();
+    MbrPtrEnd = MbrPtrPos + LngKept;
     return true;
 }
 

@@ -13,13 +13,14 @@ class TGridTokenizer {
   public:
     /// What Next found.
     enum class EToken {
-        Token,   ///< a token of at most MaxTokenLength characters
-        TooLong, ///< a token longer than MaxTokenLength characters (not read to its end)
+        Token,   ///< a token of at most MaxTokenLength characters, or a number of any length
+        TooLong, ///< a longer token that cannot be a number (not read to its end)
         End      ///< the end of the input: no further token
     };
 
-    /// Longest token handed out; no tag or number of a grid comes near it, and the bound keeps
-    /// binary input (a device of zeros) from being read without end.
+    /// Longest token handed out that cannot be a number (TNumberTools::FollowDecimal); no tag
+    /// comes near it, and the bound keeps binary input (a device of zeros) from being read
+    /// without end. A number may be longer: the buffer grows to hold it.
     static constexpr std::size_t MaxTokenLength = 4096;
 
     /// Reads from PtrSource, which stays the caller's. The bytes read ahead of the last token
@@ -80,6 +81,9 @@ class TGridTokenizer {
     // Keeps [PtrKeep, MbrPtrEnd) at the start of the buffer and reads more behind it; returns
     // false when the source has ended.
     bool Refill(const char* PtrKeep);
+    // Moves [PtrKeep, MbrPtrEnd) to the start of a buffer twice as large; false when memory
+    // cannot hold it.
+    bool Grow(const char* PtrKeep);
     std::size_t ReadSource(char* PtrTarget, std::size_t LngCount);
     // Reads from a stream buffer that cannot seek: no more than it holds in its buffer.
     std::size_t ReadBuffered(char* PtrTarget, std::size_t LngCount);

@@ -199,6 +199,22 @@ TEST(TARCGISFileToolsTest, HeaderValuesMustBeNumbersOfTheirKind) {
     }
 }
 
+TEST(TARCGISFileToolsTest, NumbersOfAnyLengthAreRead) {
+    // Numbers far longer than any real file holds are still numbers, read as strtod reads them.
+    const std::string StrZeros(5000, '0');
+    const std::string StrCells[] = {std::string(5000, '6'), "1." + StrZeros,
+                                    "-0." + StrZeros + "15e" + std::string(3000, '0') + "5001"};
+    auto PtrMap = Load("ncols " + StrZeros + "3 nrows +" + StrZeros +
+                       "1 xllcorner 0 yllcorner 0 cellsize 1 NODATA_value " + StrCells[1] + " " +
+                       StrCells[0] + " " + StrCells[1] + " " + StrCells[2]);
+    EXPECT_EQ(PtrMap->GetXDim(), 3);
+    EXPECT_EQ(PtrMap->GetYDim(), 1);
+    EXPECT_EQ(PtrMap->GetNoData(), 1.0);
+    for (long LngX = 0; LngX < 3; ++LngX)
+        EXPECT_EQ(PtrMap->GetPointVal(LngX, 0), std::strtod(StrCells[LngX].c_str(), nullptr));
+    EXPECT_EQ(PtrMap->GetPointVal(2, 0), -1.5);
+}
+
 TEST(TARCGISFileToolsTest, HeaderAcceptsEveryNumberOfItsRange) {
     // 2147483647 columns pass the header; the body then ends early.
     EXPECT_FAILS_WITH(Load(Header("2147483647", "1") + "1 2"), StrEndOfFile);
@@ -221,7 +237,8 @@ TEST(TARCGISFileToolsTest, BodyNeedsExactlyTheValuesOfTheHeader) {
          "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile"},
         {"decimal comma", std::string(StrHeader32) + "1 2 3\n4 5,5 6\n",
          "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile"},
-        {"5000-digit value", std::string(StrHeader32) + "1 2 3\n4 5 " + std::string(5000, '6'),
+        {"5000 characters, no number",
+         std::string(StrHeader32) + "1 2 3\n4 5 " + std::string(5000, '6') + "x",
          "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile"},
     };
     for (const auto& Case : Cases) {
