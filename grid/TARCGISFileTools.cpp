@@ -308,6 +308,24 @@ class TDescriptorBuffer : public std::streambuf {
     bool MbrBlnFailed;
 };
 
+// The path that a chain of symbolic links starting at StrPath ends in, where the chain leads to
+// nothing; StrPath itself when it is no link. Empty for a chain that does not end (a loop).
+std::string LinkEnd(std::string StrPath) {
+    for (int IntHop = 0; IntHop < 40; ++IntHop) {
+        struct stat StatLink {};
+        if (lstat(StrPath.c_str(), &StatLink) != 0 || !S_ISLNK(StatLink.st_mode))
+            return StrPath;
+        char ArrText[PATH_MAX];
+        const ssize_t LngLength = readlink(StrPath.c_str(), ArrText, sizeof ArrText);
+        if (LngLength <= 0 || static_cast<std::size_t>(LngLength) == sizeof ArrText)
+            return std::string();
+        const std::string StrText(ArrText, static_cast<std::size_t>(LngLength));
+        // A relative link is relative to the folder that holds it.
+        StrPath = StrText[0] == '/' ? StrText : StrPath.substr(0, StrPath.rfind('/') + 1) + StrText;
+    }
+    return std::string();
+}
+
 // Writes the grid to an open descriptor and closes it; false when anything failed.
 bool WriteAndClose(TMap* PtrMap, TDescriptor& Descriptor) {
     TDescriptorBuffer Buffer(Descriptor.Get());
@@ -330,7 +348,9 @@ class TTemporaryFile {
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
 
     // Creates a new file named StrBase + ".tmp" + six random characters with the permissions
-    // IntMode (less the umask) and returns its descriptor; -1 when none can be created.
+    // IntMode (less the umask) and returns its descriptor; -1 when none can be created. Where
+    // that name would be too long for the folder, the file is named ".tmp" + six random
+    // characters in the folder of StrBase.
     int Create(const std::string& StrBase, mode_t IntMode) {
         static const char ArrChars[] =
             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -341,8 +361,10 @@ class TTemporaryFile {
             (static_cast<unsigned long long>(getpid()) << 32);
         std::mt19937 Generator(static_cast<std::mt19937::result_type>(LngSeed ^ (LngSeed >> 32)));
         std::uniform_int_distribution<int> Pick(0, static_cast<int>(sizeof ArrChars) - 2);
+        std::string StrPrefix = StrBase + ".tmp";
+        bool BlnShortened = false;
         for (int IntTry = 0; IntTry < 100; ++IntTry) {
-            std::string StrName = StrBase + ".tmp";
+            std::string StrName = StrPrefix;
             for (int IntI = 0; IntI < 6; ++IntI)
                 StrName += ArrChars[Pick(Generator)];
             const int IntDescriptor =
@@ -350,6 +372,11 @@ class TTemporaryFile {
             if (IntDescriptor >= 0) {
                 MbrStrName = StrName;
                 return IntDescriptor;
+            }
+            if (errno == ENAMETOOLONG && !BlnShortened) {
+                StrPrefix = StrBase.substr(0, StrBase.rfind('/') + 1) + ".tmp";
+                BlnShortened = true;
+                continue;
             }
             if (errno != EEXIST)
                 return -1;
@@ -449,9 +476,9 @@ void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, const std::string& StrFileN
     if (BlnTargetExists && S_ISDIR(StatTarget.st_mode))
         throw TException("Unable to open file " + StrFileName);
 
-    // A device or a pipe (and a link to nowhere) is written in place: there is nothing to
-    // rename over and no content to keep.
-    if ((BlnTargetExists && !S_ISREG(StatTarget.st_mode)) || (BlnLinkExists && !BlnTargetExists)) {
+    // A device or a pipe is written in place: there is nothing to rename over and no content to
+    // keep.
+    if (BlnTargetExists && !S_ISREG(StatTarget.st_mode)) {
         TDescriptor Descriptor(
             open(StrFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
         if (Descriptor.Get() < 0)
@@ -462,15 +489,23 @@ void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, const std::string& StrFileN
     }
 
     // A file is replaced through a temporary file beside it, put in place only once complete;
-    // through a symbolic link the file it names is replaced, the link stays.
+    // through a symbolic link the file it names is replaced, or created where it leads to
+    // nothing, and the link stays.
     std::string StrTarget = StrFileName;
-    if (BlnLinkExists && S_ISLNK(StatLink.st_mode)) {
+    if (BlnLinkExists && !BlnTargetExists) {
+        StrTarget = LinkEnd(StrFileName);
+        if (StrTarget.empty())
+            throw TException("Unable to open file " + StrFileName);
+    } else if (BlnLinkExists && S_ISLNK(StatLink.st_mode)) {
         std::unique_ptr<char, decltype(&std::free)> PtrResolved(
             realpath(StrFileName.c_str(), nullptr), &std::free);
         if (!PtrResolved)
             throw TException("Unable to open file " + StrFileName);
         StrTarget = PtrResolved.get();
     }
+    // A file that may not be written is not replaced either, though its folder would allow it.
+    if (BlnTargetExists && faccessat(AT_FDCWD, StrTarget.c_str(), W_OK, AT_EACCESS) != 0)
+        throw TException("Unable to open file " + StrFileName);
     TTemporaryFile Temporary;
     // Until its permissions are set, a replacement is private to its owner.
     TDescriptor Descriptor(Temporary.Create(StrTarget, BlnTargetExists ? 0600 : 0666));

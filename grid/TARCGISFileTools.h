@@ -19,9 +19,10 @@ class TARCGISFileTools {
     /// for <tag> tag", "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile",
     /// "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile" and, for a
     /// grid that memory cannot hold, "File format error: grid is too large in
-    /// TARCGISFileTools::LoadARCGISFile". The stream is read in blocks through its buffer; after
-    /// a load it stands directly after the last value (eof set when that value ended the input),
-    /// except on a stream that cannot seek (a pipe), where the block read ahead is consumed.
+    /// TARCGISFileTools::LoadARCGISFile". A stream that can seek is read in blocks, one that
+    /// cannot (a pipe, a console) no further than its buffer holds; after a load the stream
+    /// stands directly after the last value (eof set when that value ended the input). Only a
+    /// stream without a buffer that cannot put a character back loses the blank after it.
     [[nodiscard]] static TMap* LoadARCGISFile(std::istream& In);
     /// Reads the named grid file; fails as the stream form, with "Unable to open file <name>"
     /// (also for a folder) or "Unable to read file <name>".
@@ -36,7 +37,8 @@ class TARCGISFileTools {
     /// file only once everything was written and closed: an existing file is never left
     /// half-written, keeps its permissions, and no temporary file remains after a failure. A new
     /// file gets 0666 less the umask. An existing device or pipe (/dev/null) is written in place.
-    /// Fails with "Unable to open file <name>" (no folder, no permission, a folder) or
+    /// Fails with "Unable to open file <name>" (no folder, a folder, no permission to create the
+    /// file, or an existing file that may not be written) or
     /// "Unable to write file <name>" (a write, the close or the rename failed), or as the
     /// stream form.
     static void WriteARCGISFile(TMap* PtrMap, const std::string& StrFileName);

@@ -13,17 +13,20 @@ class TGridTokenizer {
   public:
     /// What Next found.
     enum class EToken {
-        Token,   ///< a token of at most MaxTokenLength characters
-        TooLong, ///< a token longer than MaxTokenLength characters (not read to its end)
+        Token,   ///< a token of at most MaxTokenLength characters, or a number of any length
+        TooLong, ///< a longer token that cannot be a number (not read to its end)
         End      ///< the end of the input: no further token
     };
 
-    /// Longest token handed out; no tag or number of a grid comes near it, and the bound keeps
-    /// binary input (a device of zeros) from being read without end.
+    /// Longest token handed out that cannot be a number (TNumberTools::FollowDecimal); no tag
+    /// comes near it, and the bound keeps binary input (a device of zeros) from being read
+    /// without end. A number may be longer: the buffer grows to hold it.
     static constexpr std::size_t MaxTokenLength = 4096;
 
     /// Reads from PtrSource, which stays the caller's. The bytes read ahead of the last token
-    /// can be handed back with GiveBackUnread.
+    /// can be handed back with GiveBackUnread. A source that can seek is read in large blocks; one
+    /// that cannot (a pipe, a console) only as far as it has already buffered, and one character
+    /// at a time when it has no buffer, so that nothing is waited for beyond the token in hand.
     explicit TGridTokenizer(std::streambuf* PtrSource);
     /// Reads from the open descriptor IntDescriptor, which stays the caller's. A failed read
     /// fails with "Unable to read file " followed by StrFileName.
@@ -53,9 +56,10 @@ class TGridTokenizer {
     /// Whether the last token ended at the end of the input.
     bool IsAtEnd() const { return MbrBlnSourceEnded && MbrPtrPos == MbrPtrEnd; }
 
-    /// For a stream buffer source: seeks the buffer back over the bytes read but not scanned, so
-    /// that it stands directly after the last token. Returns false when the buffer cannot seek
-    /// (a pipe, a console); those bytes are then consumed.
+    /// For a stream buffer source: seeks the buffer back over the bytes read but not scanned, or,
+    /// where it cannot seek, puts them back into its buffer, so that it stands directly after the
+    /// last token. Returns false when neither works (a source without a buffer that cannot put
+    /// back the blank after the last token); that blank is then consumed.
     bool GiveBackUnread();
 
   private:
@@ -77,13 +81,19 @@ class TGridTokenizer {
     // Keeps [PtrKeep, MbrPtrEnd) at the start of the buffer and reads more behind it; returns
     // false when the source has ended.
     bool Refill(const char* PtrKeep);
+    // Moves [PtrKeep, MbrPtrEnd) to the start of a buffer twice as large; false when memory
+    // cannot hold it.
+    bool Grow(const char* PtrKeep);
     std::size_t ReadSource(char* PtrTarget, std::size_t LngCount);
+    // Reads from a stream buffer that cannot seek: no more than it holds in its buffer.
+    std::size_t ReadBuffered(char* PtrTarget, std::size_t LngCount);
 
     std::unique_ptr<char[]> MbrPtrBuffer;
     std::size_t MbrLngCapacity;
     const char* MbrPtrPos;
     const char* MbrPtrEnd;
     std::streambuf* MbrPtrSource;
+    bool MbrBlnSeekable;
     int MbrIntDescriptor;
     std::string MbrStrFileName;
     // Size of a regular file, -1 for any other source; and the bytes read from it so far.

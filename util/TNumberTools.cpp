@@ -299,6 +299,47 @@ bool TNumberTools::ParseDouble(const char* PtrBegin, const char* PtrEnd, double&
     return true;
 }
 
+int TNumberTools::FollowDecimal(const char* PtrBegin, const char* PtrEnd, int IntState) {
+    // States: 0 start, 1 sign, 2 whole digits, 3 point after digits, 4 point first, 5 fraction
+    // digits, 6 exponent mark, 7 exponent sign, 8 exponent digits.
+    for (const char* PtrText = PtrBegin; PtrText != PtrEnd && IntState >= 0; ++PtrText) {
+        const char ChrValue = *PtrText;
+        const bool BlnDigit = IsDigit(ChrValue);
+        const bool BlnSign = ChrValue == '+' || ChrValue == '-';
+        const bool BlnPoint = ChrValue == '.';
+        const bool BlnExponent = ChrValue == 'e' || ChrValue == 'E';
+        switch (IntState) {
+        case 0:
+            IntState = BlnSign ? 1 : BlnDigit ? 2 : BlnPoint ? 4 : -1;
+            break;
+        case 1:
+            IntState = BlnDigit ? 2 : BlnPoint ? 4 : -1;
+            break;
+        case 2:
+            IntState = BlnDigit ? 2 : BlnPoint ? 3 : BlnExponent ? 6 : -1;
+            break;
+        case 3:
+        case 5:
+            IntState = BlnDigit ? 5 : BlnExponent ? 6 : -1;
+            break;
+        case 4:
+            IntState = BlnDigit ? 5 : -1;
+            break;
+        case 6:
+            IntState = BlnSign ? 7 : BlnDigit ? 8 : -1;
+            break;
+        case 7:
+        case 8:
+            IntState = BlnDigit ? 8 : -1;
+            break;
+        default:
+            IntState = -1;
+            break;
+        }
+    }
+    return IntState;
+}
+
 bool TNumberTools::ParseCount(const char* PtrBegin, const char* PtrEnd, long& LngValue) {
     const char* PtrText = PtrBegin;
     if (PtrText == PtrEnd)

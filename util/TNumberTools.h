@@ -19,6 +19,12 @@ class TNumberTools {
     /// bits strtod gives it, "-0" and "-nan" included. DblValue is set only on success. Reads
     /// nothing outside the token and needs no terminating zero.
     static bool ParseDouble(const char* PtrBegin, const char* PtrEnd, double& DblValue);
+    /// Follows the decimal form that ParseDouble reads (sign, digits with an optional point, an
+    /// optional exponent; nan and inf aside) through [PtrBegin, PtrEnd), going on from IntState:
+    /// 0 at the start of a token, otherwise what the call on the text before returned. Returns
+    /// the state after the text, or -1 once the text cannot be the start of such a number. Lets a
+    /// reader follow a token of any length piece by piece.
+    static int FollowDecimal(const char* PtrBegin, const char* PtrEnd, int IntState);
     /// Parses the whole token as a whole number from 0 to 2147483647 (an optional sign, digits):
     /// "-0", "+3" and "007" are numbers; "1.5", "-1", "1e3" and "2147483648" are not, and make it
     /// return false with LngValue unchanged.

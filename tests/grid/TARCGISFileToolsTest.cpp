@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -75,6 +77,45 @@ struct TFailCase {
     const char* Name;
     std::string StrText;
     const char* PtrMessage;
+};
+
+// A source that cannot seek, as a pipe or a console: it hands out its text in pieces of
+// LngPiece characters (0: one at a time, without a buffer and unable to put back), and notes
+// when it is asked for more after its text.
+class TPipeBuffer : public std::streambuf {
+  public:
+    TPipeBuffer(std::string StrText, std::size_t LngPiece)
+        : MbrStrText(std::move(StrText)), MbrLngPiece(LngPiece) {}
+    bool WasAskedPastTheEnd() const { return MbrBlnPastEnd; }
+
+  protected:
+    int_type underflow() override {
+        if (MbrLngPos >= MbrStrText.size()) {
+            MbrBlnPastEnd = true;
+            return traits_type::eof();
+        }
+        if (MbrLngPiece == 0)
+            return traits_type::to_int_type(MbrStrText[MbrLngPos]);
+        const std::size_t LngCount = std::min(MbrLngPiece, MbrStrText.size() - MbrLngPos);
+        char* PtrPiece = MbrStrText.data() + MbrLngPos;
+        MbrLngPos += LngCount;
+        setg(PtrPiece, PtrPiece, PtrPiece + LngCount);
+        return traits_type::to_int_type(*PtrPiece);
+    }
+    int_type uflow() override {
+        if (MbrLngPiece != 0)
+            return std::streambuf::uflow();
+        const int_type IntChar = underflow();
+        if (!traits_type::eq_int_type(IntChar, traits_type::eof()))
+            ++MbrLngPos;
+        return IntChar;
+    }
+
+  private:
+    std::string MbrStrText;
+    std::size_t MbrLngPiece;
+    std::size_t MbrLngPos = 0;
+    bool MbrBlnPastEnd = false;
 };
 
 TEST(TARCGISFileToolsTest, HeaderTagsAreCheckedInOrder) {
@@ -158,6 +199,22 @@ TEST(TARCGISFileToolsTest, HeaderValuesMustBeNumbersOfTheirKind) {
     }
 }
 
+TEST(TARCGISFileToolsTest, NumbersOfAnyLengthAreRead) {
+    // Numbers far longer than any real file holds are still numbers, read as strtod reads them.
+    const std::string StrZeros(5000, '0');
+    const std::string StrCells[] = {std::string(5000, '6'), "1." + StrZeros,
+                                    "-0." + StrZeros + "15e" + std::string(3000, '0') + "5001"};
+    auto PtrMap = Load("ncols " + StrZeros + "3 nrows +" + StrZeros +
+                       "1 xllcorner 0 yllcorner 0 cellsize 1 NODATA_value " + StrCells[1] + " " +
+                       StrCells[0] + " " + StrCells[1] + " " + StrCells[2]);
+    EXPECT_EQ(PtrMap->GetXDim(), 3);
+    EXPECT_EQ(PtrMap->GetYDim(), 1);
+    EXPECT_EQ(PtrMap->GetNoData(), 1.0);
+    for (long LngX = 0; LngX < 3; ++LngX)
+        EXPECT_EQ(PtrMap->GetPointVal(LngX, 0), std::strtod(StrCells[LngX].c_str(), nullptr));
+    EXPECT_EQ(PtrMap->GetPointVal(2, 0), -1.5);
+}
+
 TEST(TARCGISFileToolsTest, HeaderAcceptsEveryNumberOfItsRange) {
     // 2147483647 columns pass the header; the body then ends early.
     EXPECT_FAILS_WITH(Load(Header("2147483647", "1") + "1 2"), StrEndOfFile);
@@ -180,7 +237,8 @@ TEST(TARCGISFileToolsTest, BodyNeedsExactlyTheValuesOfTheHeader) {
          "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile"},
         {"decimal comma", std::string(StrHeader32) + "1 2 3\n4 5,5 6\n",
          "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile"},
-        {"5000-digit value", std::string(StrHeader32) + "1 2 3\n4 5 " + std::string(5000, '6'),
+        {"5000 characters, no number",
+         std::string(StrHeader32) + "1 2 3\n4 5 " + std::string(5000, '6') + "x",
          "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile"},
     };
     for (const auto& Case : Cases) {
@@ -229,6 +287,31 @@ TEST(TARCGISFileToolsTest, StreamStopsDirectlyAfterTheLastValue) {
     std::istringstream InEnd(std::string(StrHeader32) + "1 2 3 4 5 6");
     std::unique_ptr<TMap> PtrEnd(TARCGISFileTools::LoadARCGISFile(InEnd));
     EXPECT_TRUE(InEnd.eof());
+}
+
+TEST(TARCGISFileToolsTest, StreamThatCannotSeekStopsAfterTheLastValue) {
+    // Two grids and a word through a pipe: the first load takes nothing of the second grid.
+    const std::string StrGrid = "ncols 2 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 "
+                                "NODATA_value -9999\n1 2\n";
+    for (const std::size_t LngPiece :
+         {std::size_t(0), std::size_t(1), std::size_t(7), std::size_t(4096)}) {
+        SCOPED_TRACE(LngPiece);
+        TPipeBuffer Buffer(StrGrid + StrGrid + "tail\n", LngPiece);
+        std::istream In(&Buffer);
+        std::unique_ptr<TMap> PtrFirst(TARCGISFileTools::LoadARCGISFile(In));
+        std::unique_ptr<TMap> PtrSecond(TARCGISFileTools::LoadARCGISFile(In));
+        EXPECT_EQ(Cells(PtrSecond.get()), (std::vector<double>{1, 2}));
+        std::string StrNext;
+        EXPECT_TRUE(In >> StrNext);
+        EXPECT_EQ(StrNext, "tail");
+    }
+
+    // A grid typed at a console loads once its last value ends; no more input is waited for.
+    TPipeBuffer Console(StrGrid, 4096);
+    std::istream InConsole(&Console);
+    std::unique_ptr<TMap> PtrTyped(TARCGISFileTools::LoadARCGISFile(InConsole));
+    EXPECT_FALSE(Console.WasAskedPastTheEnd());
+    EXPECT_FALSE(InConsole.eof());
 }
 
 TEST(TARCGISFileToolsTest, AxesAreBuiltBySuccessiveAddition) {
@@ -412,6 +495,25 @@ class TARCGISFileToolsFileTest : public ::testing::Test {
         std::sort(VecNames.begin(), VecNames.end());
         return VecNames;
     }
+    // Writes under a file size limit, which makes the writes fail as a full disk does, also for
+    // the superuser; returns the failure's message.
+    static std::string WriteOnFullDisk(TMap* PtrMap, const std::string& StrPath) {
+        struct rlimit LimitOld {};
+        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &LimitOld), 0);
+        struct rlimit LimitSmall = LimitOld;
+        LimitSmall.rlim_cur = 4096;
+        const auto PtrOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &LimitSmall), 0);
+        std::string StrCaught;
+        try {
+            TARCGISFileTools::WriteARCGISFile(PtrMap, StrPath);
+        } catch (const std::exception& E) {
+            StrCaught = E.what();
+        }
+        setrlimit(RLIMIT_FSIZE, &LimitOld);
+        std::signal(SIGXFSZ, PtrOldHandler);
+        return StrCaught;
+    }
     static mode_t ModeOf(const std::string& StrPath) {
         struct stat StatFile {};
         stat(StrPath.c_str(), &StatFile);
@@ -429,6 +531,13 @@ TEST_F(TARCGISFileToolsFileTest, LoadsAndWritesByName) {
     TARCGISFileTools::WriteARCGISFile(PtrMap.get(), StrOut);
     EXPECT_EQ(ReadText(StrOut), StrGrid32);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"in.asc", "out.asc"}));
+
+    // A name as long as the folder allows, with no room left for a longer temporary name.
+    const std::string StrLongName = std::string(NAME_MAX - 4, 'g') + ".asc";
+    TARCGISFileTools::WriteARCGISFile(PtrMap.get(), PathOf(StrLongName.c_str()));
+    EXPECT_EQ(ReadText(PathOf(StrLongName.c_str())), StrGrid32);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{StrLongName, "in.asc", "out.asc"}));
+    fs::remove(PathOf(StrLongName.c_str()));
 
     // A lying header in a file fails at the end of its few values.
     WriteText(StrIn, Header("2000000000", "2000000000") + "1 2 3 4 5 6 7 8 9 10");
@@ -470,28 +579,24 @@ TEST_F(TARCGISFileToolsFileTest, FailedWriteLeavesTheOldFile) {
     EXPECT_EQ(ReadText(StrOut), "old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.asc"});
 
-    // A file size limit makes the writes fail as a full disk does, also for the superuser.
     std::string StrText = Header("100", "100");
     for (int IntI = 0; IntI < 10000; ++IntI)
         StrText += "1.5 ";
     auto PtrBig = Load(StrText);
-    struct rlimit LimitOld {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &LimitOld), 0);
-    struct rlimit LimitSmall = LimitOld;
-    LimitSmall.rlim_cur = 4096;
-    const auto PtrOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &LimitSmall), 0);
-    std::string StrCaught;
-    try {
-        TARCGISFileTools::WriteARCGISFile(PtrBig.get(), StrOut);
-    } catch (const std::exception& E) {
-        StrCaught = E.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &LimitOld);
-    std::signal(SIGXFSZ, PtrOldHandler);
-    EXPECT_EQ(StrCaught, "Unable to write file " + StrOut);
+    EXPECT_EQ(WriteOnFullDisk(PtrBig.get(), StrOut), "Unable to write file " + StrOut);
     EXPECT_EQ(ReadText(StrOut), "old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.asc"});
+
+    // A new file through a link to nowhere is not left half-written either.
+    const std::string StrLink = PathOf("link.asc");
+    fs::create_symlink("target.asc", StrLink);
+    EXPECT_EQ(WriteOnFullDisk(PtrBig.get(), StrLink), "Unable to write file " + StrLink);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.asc", "out.asc"}));
+    auto PtrSmall = Load(StrGrid32);
+    TARCGISFileTools::WriteARCGISFile(PtrSmall.get(), StrLink);
+    EXPECT_TRUE(fs::is_symlink(StrLink));
+    EXPECT_EQ(ReadText(PathOf("target.asc")), StrGrid32);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.asc", "out.asc", "target.asc"}));
 }
 
 TEST_F(TARCGISFileToolsFileTest, OutputPermissions) {
@@ -517,6 +622,32 @@ TEST_F(TARCGISFileToolsFileTest, OutputPermissions) {
     EXPECT_TRUE(fs::is_symlink(StrLink));
     EXPECT_EQ(ReadText(StrKept), StrGrid32);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"kept.asc", "link.asc", "new.asc"}));
+}
+
+TEST_F(TARCGISFileToolsFileTest, WriteProtectedOutputIsNotReplaced) {
+    auto PtrMap = Load(StrGrid32);
+    const std::string StrOut = PathOf("protected.asc");
+    WriteText(StrOut, "old");
+    ASSERT_EQ(chmod(StrOut.c_str(), 0444), 0);
+    // The folder is open to all, so the file could be replaced; only its own permissions forbid
+    // writing it. The superuser may write anything, so the test runs as another user then.
+    ASSERT_EQ(chmod(PthDir.c_str(), 0777), 0);
+    const uid_t IntOldUser = geteuid();
+    if (IntOldUser == 0 && seteuid(65534) != 0)
+        GTEST_SKIP() << "cannot act as an ordinary user";
+    std::string StrCaught;
+    try {
+        TARCGISFileTools::WriteARCGISFile(PtrMap.get(), StrOut);
+    } catch (const std::exception& E) {
+        StrCaught = E.what();
+    }
+    if (IntOldUser == 0) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
+    EXPECT_EQ(StrCaught, "Unable to open file " + StrOut);
+    EXPECT_EQ(ReadText(StrOut), "old");
+    EXPECT_EQ(ModeOf(StrOut), 0444u);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"protected.asc"});
 }
 
 // Real grid files written by other programs; the folder is outside the repository and may be

@@ -65,9 +65,9 @@ TEST(TGridTokenizerTest, TokensAcrossBlockBoundaries) {
     EXPECT_EQ(FileTokens(StrText), VecExpected);
 }
 
-TEST(TGridTokenizerTest, TokenLengthIsBounded) {
-    const std::string StrMax(TGridTokenizer::MaxTokenLength, '7');
-    const std::string StrOver(TGridTokenizer::MaxTokenLength + 1, '7');
+TEST(TGridTokenizerTest, TokenLengthIsBoundedExceptForNumbers) {
+    const std::string StrMax(TGridTokenizer::MaxTokenLength, 'x');
+    const std::string StrOver(TGridTokenizer::MaxTokenLength + 1, 'x');
     EXPECT_EQ(StreamTokens(" " + StrMax + " x"), (std::vector<std::string>{StrMax, "x"}));
     EXPECT_EQ(StreamTokens(StrOver).front(), "<too long>");
     // The same near the end of the first block, where the token has to be carried over.
@@ -76,6 +76,14 @@ TEST(TGridTokenizerTest, TokenLengthIsBounded) {
     EXPECT_EQ(FileTokens(StrPad + StrOver).front(), "<too long>");
     EXPECT_TRUE(StreamTokens("").empty());
     EXPECT_TRUE(StreamTokens(" \t\r\n\v\f").empty());
+
+    // A number may be of any length, also longer than a block; a long token stops being followed
+    // where it can no longer be one, however late.
+    const std::string StrNumber = "-1." + std::string(600000, '0') + "e+" + std::string(5000, '0');
+    EXPECT_EQ(StreamTokens(StrPad + StrNumber + " x"), (std::vector<std::string>{StrNumber, "x"}));
+    EXPECT_EQ(FileTokens(StrNumber), std::vector<std::string>{StrNumber});
+    EXPECT_EQ(StreamTokens(StrNumber + "x").front(), "<too long>");
+    EXPECT_EQ(StreamTokens(std::string(600000, '1') + "-1").front(), "<too long>");
 }
 
 TEST(TGridTokenizerTest, GivesBackWhatWasReadAhead) {

@@ -326,6 +326,37 @@ TEST(TNumberToolsTest, ParseDoubleMatchesStrtodOnRandomTokens) {
     }
 }
 
+TEST(TNumberToolsTest, FollowDecimalTellsWhatCanStillBeANumber) {
+    struct TFollowCase {
+        const char* PtrText;
+        bool BlnCanBeNumber;
+    };
+    const TFollowCase Cases[] = {
+        {"", true},       {"-", true},     {"+.", true},  {"12.5e", true}, {"1e-", true},
+        {".5E+02", true}, {"1.", true},    {"007", true}, {"x", false},    {"--", false},
+        {"..", false},    {"1.2.", false}, {"e5", false}, {".e", false},   {"1e5.", false},
+        {"1e+-", false},  {"1,5", false},  {"0x", false}, {"nan", false},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.PtrText);
+        const std::string StrText = Case.PtrText;
+        const int IntWhole =
+            TNumberTools::FollowDecimal(StrText.data(), StrText.data() + StrText.size(), 0);
+        EXPECT_EQ(IntWhole >= 0, Case.BlnCanBeNumber);
+        // Followed in two pieces, the text ends in the same state.
+        if (StrText.size() > 1) {
+            const int IntFirst = TNumberTools::FollowDecimal(StrText.data(), StrText.data() + 1, 0);
+            const int IntSecond =
+                IntFirst < 0 ? IntFirst
+                             : TNumberTools::FollowDecimal(
+                                   StrText.data() + 1, StrText.data() + StrText.size(), IntFirst);
+            EXPECT_EQ(IntSecond, IntWhole);
+        }
+    }
+    const std::string StrZero(1, '\0');
+    EXPECT_LT(TNumberTools::FollowDecimal(StrZero.data(), StrZero.data() + 1, 0), 0);
+}
+
 TEST(TNumberToolsTest, ParseCountAcceptsOnlyWholeNumbersInRange) {
     struct TCountCase {
         const char* PtrToken;
