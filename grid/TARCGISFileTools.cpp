@@ -72,25 +72,19 @@ void ReadValueToken(TGridTokenizer& Tokenizer, const char*& PtrBegin, const char
         throw TException(PtrInvalid);
 }
 
-long ReadCount(TGridTokenizer& Tokenizer, const char* PtrMissing, const char* PtrInvalid) {
+// Reads the value of a header pair with the number rule of its kind.
+template <class TValue, bool (*Parse)(const char*, const char*, TValue&)>
+TValue ReadValue(TGridTokenizer& Tokenizer, const char* PtrMissing, const char* PtrInvalid) {
     const char* PtrBegin = nullptr;
     const char* PtrEnd = nullptr;
     ReadValueToken(Tokenizer, PtrBegin, PtrEnd, PtrMissing, PtrInvalid);
-    long LngValue = 0;
-    if (!TNumberTools::ParseCount(PtrBegin, PtrEnd, LngValue))
+    TValue Value{};
+    if (!Parse(PtrBegin, PtrEnd, Value))
         throw TException(PtrInvalid);
-    return LngValue;
+    return Value;
 }
-
-double ReadDouble(TGridTokenizer& Tokenizer, const char* PtrMissing, const char* PtrInvalid) {
-    const char* PtrBegin = nullptr;
-    const char* PtrEnd = nullptr;
-    ReadValueToken(Tokenizer, PtrBegin, PtrEnd, PtrMissing, PtrInvalid);
-    double DblValue = 0;
-    if (!TNumberTools::ParseDouble(PtrBegin, PtrEnd, DblValue))
-        throw TException(PtrInvalid);
-    return DblValue;
-}
+constexpr auto ReadCount = ReadValue<long, TNumberTools::ParseCount>;
+constexpr auto ReadDouble = ReadValue<double, TNumberTools::ParseDouble>;
 
 // Makes room for more cells, doubling the capacity up to the cell count of the header but never
 // beyond the machine's memory: cells are only held for values actually read.

@@ -8,6 +8,14 @@
 #include <memory>
 #include <new>
 
+namespace {
+// Puts PtrNew in the slot and destroys what the slot held; nothing here can fail.
+void Replace(TAxis*& PtrSlot, std::unique_ptr<TAxis> PtrNew) noexcept {
+    delete PtrSlot;
+    PtrSlot = PtrNew.release();
+}
+} // namespace
+
 TMap::TMap(double DblResolution)
     : MbrDblResolution(DblResolution), MbrLngXDim(0), MbrLngYDim(0), MbrPtrXAxis(nullptr),
       MbrPtrYAxis(nullptr), MbrPtrXAxisInterval(nullptr), MbrPtrYAxisInterval(nullptr),
@@ -26,11 +34,13 @@ TMap::TMap(TAxis* PtrXAxis, TAxis* PtrYAxis) : TMap(PtrXAxis->GetResolution()) {
     SetYAxis(PtrYAxis);
 }
 
-TMap::~TMap() {
-    delete MbrPtrXAxis;
-    delete MbrPtrYAxis;
-    delete MbrPtrXAxisInterval;
-    delete MbrPtrYAxisInterval;
+TMap::~TMap() { ClearAxes(); }
+
+void TMap::ClearAxes() noexcept {
+    Replace(MbrPtrXAxis, nullptr);
+    Replace(MbrPtrYAxis, nullptr);
+    Replace(MbrPtrXAxisInterval, nullptr);
+    Replace(MbrPtrYAxisInterval, nullptr);
 }
 
 void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoData) {
@@ -49,11 +59,7 @@ void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDa
     } catch (const std::bad_alloc&) {
         throw TException("Map is too large in TMap::Init");
     }
-    delete MbrPtrXAxis;
-    delete MbrPtrYAxis;
-    delete MbrPtrXAxisInterval;
-    delete MbrPtrYAxisInterval;
-    MbrPtrXAxis = MbrPtrYAxis = MbrPtrXAxisInterval = MbrPtrYAxisInterval = nullptr;
+    ClearAxes();
     MbrDblResolution = DblResolution;
     MbrLngXDim = LngXDim;
     MbrLngYDim = LngYDim;
@@ -70,11 +76,7 @@ void TMap::SetCells(long LngXDim, long LngYDim, std::vector<double>&& VecCells) 
     if (LngXDim < 0 || LngYDim < 0 || !BlnFits || LngXDim > std::numeric_limits<long>::max() - 1 ||
         LngYDim > std::numeric_limits<long>::max() - 1)
         throw TException("Cell count does not match the dimensions in TMap::SetCells");
-    delete MbrPtrXAxis;
-    delete MbrPtrYAxis;
-    delete MbrPtrXAxisInterval;
-    delete MbrPtrYAxisInterval;
-    MbrPtrXAxis = MbrPtrYAxis = MbrPtrXAxisInterval = MbrPtrYAxisInterval = nullptr;
+    ClearAxes();
     MbrLngXDim = LngXDim;
     MbrLngYDim = LngYDim;
     MbrVecRows = std::move(VecCells);
@@ -95,10 +97,8 @@ void TMap::SetXAxis(TAxis* PtrAxis) {
         throw TException("Length of new X axis does not match the X dimension of the map");
     std::unique_ptr<TAxis> PtrEdges(TAxisTools::PointsToIntervals(PtrAxis, 'X'));
     std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
-    delete MbrPtrXAxis;
-    MbrPtrXAxis = PtrCopy.release();
-    delete MbrPtrXAxisInterval;
-    MbrPtrXAxisInterval = PtrEdges.release();
+    Replace(MbrPtrXAxis, std::move(PtrCopy));
+    Replace(MbrPtrXAxisInterval, std::move(PtrEdges));
     assert(MbrPtrXAxis->GetSize() == MbrLngXDim);
     assert(MbrPtrXAxisInterval->GetSize() == MbrLngXDim + 1);
 }
@@ -108,10 +108,8 @@ void TMap::SetYAxis(TAxis* PtrAxis) {
         throw TException("Length of new Y axis does not match the Y dimension of the map");
     std::unique_ptr<TAxis> PtrEdges(TAxisTools::PointsToIntervals(PtrAxis, 'Y'));
     std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
-    delete MbrPtrYAxis;
-    MbrPtrYAxis = PtrCopy.release();
-    delete MbrPtrYAxisInterval;
-    MbrPtrYAxisInterval = PtrEdges.release();
+    Replace(MbrPtrYAxis, std::move(PtrCopy));
+    Replace(MbrPtrYAxisInterval, std::move(PtrEdges));
     assert(MbrPtrYAxis->GetSize() == MbrLngYDim);
     assert(MbrPtrYAxisInterval->GetSize() == MbrLngYDim + 1);
 }
@@ -121,10 +119,8 @@ void TMap::SetXAxisInterval(TAxis* PtrAxis) {
         throw TException("Length of new X interval axis does not fit the X dimension of the map");
     std::unique_ptr<TAxis> PtrCentres(TAxisTools::IntervalsToPoints(PtrAxis, 'X'));
     std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
-    delete MbrPtrXAxisInterval;
-    MbrPtrXAxisInterval = PtrCopy.release();
-    delete MbrPtrXAxis;
-    MbrPtrXAxis = PtrCentres.release();
+    Replace(MbrPtrXAxisInterval, std::move(PtrCopy));
+    Replace(MbrPtrXAxis, std::move(PtrCentres));
     assert(MbrPtrXAxis->GetSize() == MbrLngXDim);
     assert(MbrPtrXAxisInterval->GetSize() == MbrLngXDim + 1);
 }
@@ -134,10 +130,8 @@ void TMap::SetYAxisInterval(TAxis* PtrAxis) {
         throw TException("Length of new Y interval axis does not fit the Y dimension of the map");
     std::unique_ptr<TAxis> PtrCentres(TAxisTools::IntervalsToPoints(PtrAxis, 'Y'));
     std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
-    delete MbrPtrYAxisInterval;
-    MbrPtrYAxisInterval = PtrCopy.release();
-    delete MbrPtrYAxis;
-    MbrPtrYAxis = PtrCentres.release();
+    Replace(MbrPtrYAxisInterval, std::move(PtrCopy));
+    Replace(MbrPtrYAxis, std::move(PtrCentres));
     assert(MbrPtrYAxis->GetSize() == MbrLngYDim);
     assert(MbrPtrYAxisInterval->GetSize() == MbrLngYDim + 1);
 }

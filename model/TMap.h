@@ -119,6 +119,8 @@ class TMap {
   private:
     [[noreturn]] static void ThrowOutOfRange(const char* PtrMessage);
     void RequireAxes(const char* PtrMessage) const;
+    // Destroys every axis present and marks all four absent.
+    void ClearAxes() noexcept;
 
     double MbrDblResolution;
     long MbrLngXDim;

@@ -5,6 +5,7 @@
 #include "model/TPoint.h"
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -276,6 +277,23 @@ class TMapTools {
     /// written without loss, as in grid files; the stream's state is not examined. A map with
     /// cells but without axes fails with "Map has no axes in TMap::GetCoordinates" before writing.
     static void WriteCSVFile(TMap* PtrMap, std::ostream& Out);
+
+  private:
+    // A new map on copies of PtrMap's centre axes: its grid, every cell and the no-data value
+    // -9999. Fails with PtrNoAxes when PtrMap has no axes.
+    static std::unique_ptr<TMap> NewMapOnAxes(const TMap* PtrMap, const char* PtrNoAxes);
+
+    // Writes Rule(value) of every cell of PtrIn into the same cell of PtrOut, which has PtrIn's
+    // dimensions; row by row, for use where the order cannot be observed.
+    template <class TRule> static void MapCells(const TMap* PtrIn, TMap* PtrOut, TRule Rule) {
+        const long LngXDim = PtrIn->GetXDim();
+        for (long LngY = 0; LngY < PtrIn->GetYDim(); ++LngY) {
+            const double* PtrRowIn = PtrIn->GetRowData(LngY);
+            double* PtrRowOut = PtrOut->GetRowData(LngY);
+            for (long LngX = 0; LngX < LngXDim; ++LngX)
+                PtrRowOut[LngX] = Rule(PtrRowIn[LngX]);
+        }
+    }
 };
 
 #endif

@@ -139,8 +139,7 @@ TMap* TMapTools::Subtract(TMap* PtrA, TMap* PtrB) {
         throw TException("X dimensions do not match in TMapTools::Subtract");
     if (PtrA->GetYDim() != PtrB->GetYDim())
         throw TException("Y dimensions do not match in TMapTools::Subtract");
-    RequireAxes(PtrA, "Map has no axes in TMapTools::Subtract");
-    auto PtrResult = std::make_unique<TMap>(PtrA->GetXAxis(), PtrA->GetYAxis());
+    auto PtrResult = NewMapOnAxes(PtrA, "Map has no axes in TMapTools::Subtract");
     const double DblNoDataA = PtrA->GetNoData();
     const double DblNoDataB = PtrB->GetNoData();
     PtrResult->SetNoData(DblNoDataA);
@@ -158,44 +157,27 @@ TMap* TMapTools::Subtract(TMap* PtrA, TMap* PtrB) {
 }
 
 TMap* TMapTools::Multiply(TMap* PtrA, double DblFactor) {
-    RequireAxes(PtrA, "Map has no axes in TMapTools::Multiply");
-    auto PtrResult = std::make_unique<TMap>(PtrA->GetXAxis(), PtrA->GetYAxis());
+    auto PtrResult = NewMapOnAxes(PtrA, "Map has no axes in TMapTools::Multiply");
     // The test is against the result's own no-data value, -9999, not against A's.
     const double DblNoData = PtrResult->GetNoData();
-    const long LngXDim = PtrA->GetXDim();
-    for (long LngY = 0; LngY < PtrA->GetYDim(); ++LngY) {
-        const double* PtrIn = PtrA->GetRowData(LngY);
-        double* PtrOut = PtrResult->GetRowData(LngY);
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrOut[LngX] = PtrIn[LngX] == DblNoData ? DblNoData : PtrIn[LngX] * DblFactor;
-    }
+    MapCells(PtrA, PtrResult.get(), [DblNoData, DblFactor](double DblValue) {
+        return DblValue == DblNoData ? DblNoData : DblValue * DblFactor;
+    });
     return PtrResult.release();
 }
 
 TMap* TMapTools::Divide(TMap* PtrA, double DblDivisor) {
-    RequireAxes(PtrA, "Map has no axes in TMapTools::Divide");
-    auto PtrResult = std::make_unique<TMap>(PtrA->GetXAxis(), PtrA->GetYAxis());
+    auto PtrResult = NewMapOnAxes(PtrA, "Map has no axes in TMapTools::Divide");
     // A's own no-data value is tested and kept, while the result stays labelled -9999.
     const double DblNoData = PtrA->GetNoData();
-    const long LngXDim = PtrA->GetXDim();
-    for (long LngY = 0; LngY < PtrA->GetYDim(); ++LngY) {
-        const double* PtrIn = PtrA->GetRowData(LngY);
-        double* PtrOut = PtrResult->GetRowData(LngY);
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrOut[LngX] = PtrIn[LngX] == DblNoData ? DblNoData : PtrIn[LngX] / DblDivisor;
-    }
+    MapCells(PtrA, PtrResult.get(), [DblNoData, DblDivisor](double DblValue) {
+        return DblValue == DblNoData ? DblNoData : DblValue / DblDivisor;
+    });
     return PtrResult.release();
 }
 
 TMap* TMapTools::RoundContents(TMap* PtrA) {
-    RequireAxes(PtrA, "Map has no axes in TMapTools::RoundContents");
-    auto PtrResult = std::make_unique<TMap>(PtrA->GetXAxis(), PtrA->GetYAxis());
-    const long LngXDim = PtrA->GetXDim();
-    for (long LngY = 0; LngY < PtrA->GetYDim(); ++LngY) {
-        const double* PtrIn = PtrA->GetRowData(LngY);
-        double* PtrOut = PtrResult->GetRowData(LngY);
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrOut[LngX] = RoundValue(PtrIn[LngX]);
-    }
+    auto PtrResult = NewMapOnAxes(PtrA, "Map has no axes in TMapTools::RoundContents");
+    MapCells(PtrA, PtrResult.get(), RoundValue);
     return PtrResult.release();
 }

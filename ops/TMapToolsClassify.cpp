@@ -6,25 +6,7 @@
 #include <memory>
 #include <utility>
 
-namespace {
-// A new map on copies of A's axes: A's dimensions and coordinates, no-data -9999.
-std::unique_ptr<TMap> NewMapOnAxes(const TMap* PtrA, const char* PtrNoAxes) {
-    if (PtrA->GetXAxis() == nullptr || PtrA->GetYAxis() == nullptr)
-        throw TException(PtrNoAxes);
-    return std::make_unique<TMap>(PtrA->GetXAxis(), PtrA->GetYAxis());
-}
-
-// Writes Rule(value) of every cell of A into the same cell of PtrResult.
-template <class TRule> void MapCells(const TMap* PtrA, TMap* PtrResult, TRule Rule) {
-    const long LngXDim = PtrA->GetXDim();
-    for (long LngY = 0; LngY < PtrA->GetYDim(); ++LngY) {
-        const double* PtrIn = PtrA->GetRowData(LngY);
-        double* PtrOut = PtrResult->GetRowData(LngY);
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrOut[LngX] = Rule(PtrIn[LngX]);
-    }
-}
-} // namespace
+namespace {} // namespace
 
 TMap* TMapTools::Threshold(TMap* PtrA, double DblThreshold) {
     auto PtrResult = NewMapOnAxes(PtrA, "Map has no axes in TMapTools::Threshold");

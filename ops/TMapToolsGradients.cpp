@@ -35,8 +35,7 @@ std::vector<TMap*> TMapTools::ValueGradients(std::vector<TMap*> VecMaps, int Int
     for (long LngStart = 0; LngStart < LngWindows; ++LngStart) {
         const std::vector<double> VecPositions = TVectorTools::VectorSeries(
             static_cast<double>(LngStart), static_cast<double>(LngStart + IntWindow), 1);
-        // TMap copies the axes it is given.
-        auto PtrSlopes = std::make_unique<TMap>(PtrFirst->GetXAxis(), PtrFirst->GetYAxis());
+        auto PtrSlopes = NewMapOnAxes(PtrFirst, "Map has no axes in TMapTools::ValueGradients");
         TMap** PtrWindow = VecMaps.data() + LngStart;
         // Every cell is computed on its own and nothing below fails, so the cells are visited
         // row by row.

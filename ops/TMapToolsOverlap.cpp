@@ -93,16 +93,10 @@ TMap* TMapTools::Mask(TMap* PtrA, TMap* PtrB, double DblFlag, double DblExclude)
         throw TException("X dimensions do not match in TMapTools::Mask");
     if (PtrA->GetYDim() != PtrB->GetYDim())
         throw TException("Y dimensions do not match in TMapTools::Mask");
-    if (PtrA->GetXAxis() == nullptr || PtrA->GetYAxis() == nullptr)
-        throw TException("Map has no axes in TMapTools::Mask");
-    auto PtrResult = std::make_unique<TMap>(PtrA->GetXAxis(), PtrA->GetYAxis());
-    const long LngXDim = PtrA->GetXDim();
-    for (long LngY = 0; LngY < PtrA->GetYDim(); ++LngY) {
-        const double* PtrIn = PtrB->GetRowData(LngY);
-        double* PtrOut = PtrResult->GetRowData(LngY);
-        // Exact comparison: a NaN flag replaces nothing and a NaN cell is never replaced.
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrOut[LngX] = PtrIn[LngX] == DblFlag ? DblExclude : PtrIn[LngX];
-    }
+    auto PtrResult = NewMapOnAxes(PtrA, "Map has no axes in TMapTools::Mask");
+    // Exact comparison: a NaN flag replaces nothing and a NaN cell is never replaced.
+    MapCells(PtrB, PtrResult.get(), [DblFlag, DblExclude](double DblValue) {
+        return DblValue == DblFlag ? DblExclude : DblValue;
+    });
     return PtrResult.release();
 }

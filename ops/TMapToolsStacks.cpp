@@ -18,13 +18,6 @@ void RequireEqualDimensions(const std::vector<TMap*>& VecMaps, const char* PtrXM
     }
 }
 
-// A new map on the first map's axes: its dimensions and coordinates, no-data -9999.
-std::unique_ptr<TMap> NewMapOnFirstAxes(const std::vector<TMap*>& VecMaps, const char* PtrNoAxes) {
-    const TMap* PtrFirst = VecMaps.front();
-    if (PtrFirst->GetXAxis() == nullptr || PtrFirst->GetYAxis() == nullptr)
-        throw TException(PtrNoAxes);
-    return std::make_unique<TMap>(PtrFirst->GetXAxis(), PtrFirst->GetYAxis());
-}
 } // namespace
 
 TMap* TMapTools::Sum(std::vector<TMap*> VecMaps) {
@@ -33,7 +26,7 @@ TMap* TMapTools::Sum(std::vector<TMap*> VecMaps) {
         throw TException("Must have more than 2 maps to sum in TMapTools::Sum");
     RequireEqualDimensions(VecMaps, "X-dimension of maps are inconsistent in TMapTools::Sum",
                            "Y-dimension of maps are inconsistent in TMapTools::Sum");
-    auto PtrResult = NewMapOnFirstAxes(VecMaps, "Map has no axes in TMapTools::Sum");
+    auto PtrResult = NewMapOnAxes(VecMaps.front(), "Map has no axes in TMapTools::Sum");
 
     std::vector<double> VecNoData;
     VecNoData.reserve(VecMaps.size());
@@ -67,7 +60,7 @@ TMap* TMapTools::DataCounts(std::vector<TMap*> VecMaps) {
         throw TException("Map list is empty in TMapTools::DataCounts");
     RequireEqualDimensions(VecMaps, "X-dimension of maps are inconsistent in TMapTools::DataCounts",
                            "Y-dimension of maps are inconsistent in TMapTools::DataCounts");
-    auto PtrResult = NewMapOnFirstAxes(VecMaps, "Map has no axes in TMapTools::DataCounts");
+    auto PtrResult = NewMapOnAxes(VecMaps.front(), "Map has no axes in TMapTools::DataCounts");
     PtrResult->InitValues(0);
     const long LngXDim = PtrResult->GetXDim();
     for (const TMap* PtrMap : VecMaps) {
