@@ -106,24 +106,26 @@ double RoundValue(double DblValue) {
                                 : std::trunc(DblValue);
     return DblValue - DblWhole >= 0.5 ? DblWhole + 1 : DblWhole;
 }
+// CombineByCentres on the finer of the two grids (A's when they are equal), the cells of the
+// finer map coming first in the rule.
+template <class TRule>
+TMap* CombineOnFinerGrid(TMap* PtrA, TMap* PtrB, const char* PtrNoAxes, TRule Rule) {
+    const bool BlnSwap = SecondIsFiner(PtrA, PtrB);
+    TMap* PtrBase = BlnSwap ? PtrB : PtrA;
+    TMap* PtrOther = BlnSwap ? PtrA : PtrB;
+    RequireAxes(PtrBase, PtrNoAxes);
+    return CombineByCentres(PtrBase, PtrOther, Rule);
+}
 } // namespace
 
 TMap* TMapTools::Add(TMap* PtrA, TMap* PtrB) {
-    const bool BlnSwap = SecondIsFiner(PtrA, PtrB);
-    TMap* PtrBase = BlnSwap ? PtrB : PtrA;
-    TMap* PtrOther = BlnSwap ? PtrA : PtrB;
-    RequireAxes(PtrBase, "Map has no axes in TMapTools::Add");
-    return CombineByCentres(PtrBase, PtrOther,
-                            [](double DblV, double DblU) { return DblV + DblU; });
+    return CombineOnFinerGrid(PtrA, PtrB, "Map has no axes in TMapTools::Add",
+                              [](double DblV, double DblU) { return DblV + DblU; });
 }
 
 TMap* TMapTools::Multiply(TMap* PtrA, TMap* PtrB) {
-    const bool BlnSwap = SecondIsFiner(PtrA, PtrB);
-    TMap* PtrBase = BlnSwap ? PtrB : PtrA;
-    TMap* PtrOther = BlnSwap ? PtrA : PtrB;
-    RequireAxes(PtrBase, "Map has no axes in TMapTools::Multiply");
-    return CombineByCentres(PtrBase, PtrOther,
-                            [](double DblV, double DblU) { return DblV * DblU; });
+    return CombineOnFinerGrid(PtrA, PtrB, "Map has no axes in TMapTools::Multiply",
+                              [](double DblV, double DblU) { return DblV * DblU; });
 }
 
 TMap* TMapTools::Divide(TMap* PtrA, TMap* PtrB) {
