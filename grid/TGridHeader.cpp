@@ -1,0 +1,129 @@
+#include "grid/TGridHeader.h"
+
+#include "grid/TGridTokenizer.h"
+#include "util/TException.h"
+#include "util/TNumberTools.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+bool IsToken(const char* PtrBegin, const char* PtrEnd, const char* PtrText) {
+    const std::size_t LngLength = std::strlen(PtrText);
+    return static_cast<std::size_t>(PtrEnd - PtrBegin) == LngLength &&
+           std::memcmp(PtrBegin, PtrText, LngLength) == 0;
+}
+
+// Reads the tag of a header pair; anything else, the end of the input included, fails with
+// PtrMessage.
+void ReadTag(TGridTokenizer& Tokenizer, const char* PtrTag, const char* PtrMessage) {
+    const char* PtrBegin = nullptr;
+    const char* PtrEnd = nullptr;
+    if (Tokenizer.Next(PtrBegin, PtrEnd) != TGridTokenizer::EToken::Token ||
+        !IsToken(PtrBegin, PtrEnd, PtrTag))
+        throw TException(PtrMessage);
+}
+
+// Reads the value token of a header pair. The input ending there fails with PtrMissing (what
+// the next read would have met), a token too long for a number with PtrInvalid.
+void ReadValueToken(TGridTokenizer& Tokenizer, const char*& PtrBegin, const char*& PtrEnd,
+                    const char* PtrMissing, const char* PtrInvalid) {
+    const TGridTokenizer::EToken Kind = Tokenizer.Next(PtrBegin, PtrEnd);
+    if (Kind == TGridTokenizer::EToken::End)
+        throw TException(PtrMissing);
+    if (Kind == TGridTokenizer::EToken::TooLong)
+        throw TException(PtrInvalid);
+}
+
+// Reads the value of a header pair with the number rule of its kind.
+template <class TValue, bool (*Parse)(const char*, const char*, TValue&)>
+TValue ReadValue(TGridTokenizer& Tokenizer, const char* PtrMissing, const char* PtrInvalid) {
+    const char* PtrBegin = nullptr;
+    const char* PtrEnd = nullptr;
+    ReadValueToken(Tokenizer, PtrBegin, PtrEnd, PtrMissing, PtrInvalid);
+    TValue Value{};
+    if (!Parse(PtrBegin, PtrEnd, Value))
+        throw TException(PtrInvalid);
+    return Value;
+}
+constexpr auto ReadCount = ReadValue<long, TNumberTools::ParseCount>;
+constexpr auto ReadDouble = ReadValue<double, TNumberTools::ParseDouble>;
+
+} // namespace
+
+TGridHeader TGridHeader::Read(TGridTokenizer& Tokenizer) {
+    TGridHeader Header;
+    ReadTag(Tokenizer, "ncols", "File format error: expected to find ncols tag");
+    Header.MbrLngXDim = ReadCount(Tokenizer, "File format error: expectd to find nrows tag",
+                                  "File format error: invalid value for ncols tag");
+    ReadTag(Tokenizer, "nrows", "File format error: expectd to find nrows tag");
+    Header.MbrLngYDim = ReadCount(Tokenizer, "File format error: expected to find xllcorner tag",
+                                  "File format error: invalid value for nrows tag");
+    ReadTag(Tokenizer, "xllcorner", "File format error: expected to find xllcorner tag");
+    Header.MbrDblXll = ReadDouble(Tokenizer, "File format error: expected to find yllcorner tag",
+                                  "File format error: invalid value for xllcorner tag");
+    if (!std::isfinite(Header.MbrDblXll))
+        throw TException("File format error: invalid value for xllcorner tag");
+    ReadTag(Tokenizer, "yllcorner", "File format error: expected to find yllcorner tag");
+    Header.MbrDblYll = ReadDouble(Tokenizer, "File format error: expected to find cellsize tag",
+                                  "File format error: invalid value for yllcorner tag");
+    if (!std::isfinite(Header.MbrDblYll))
+        throw TException("File format error: invalid value for yllcorner tag");
+    ReadTag(Tokenizer, "cellsize", "File format error: expected to find cellsize tag");
+    Header.MbrDblCellSize =
+        ReadDouble(Tokenizer, "File format error: expected to find NODATA_value tag",
+                   "File format error: invalid value for cellsize tag");
+    if (!std::isfinite(Header.MbrDblCellSize) || !(Header.MbrDblCellSize > 0))
+        throw TException("File format error: invalid value for cellsize tag");
+
+    // The no-data tag has two accepted spellings; its message names the one written.
+    const char* PtrBegin = nullptr;
+    const char* PtrEnd = nullptr;
+    if (Tokenizer.Next(PtrBegin, PtrEnd) != TGridTokenizer::EToken::Token)
+        throw TException("File format error: expected to find NODATA_value tag");
+    const char* PtrInvalidNoData = nullptr;
+    if (IsToken(PtrBegin, PtrEnd, "NODATA_value"))
+        PtrInvalidNoData = "File format error: invalid value for NODATA_value tag";
+    else if (IsToken(PtrBegin, PtrEnd, "nodata_value"))
+        PtrInvalidNoData = "File format error: invalid value for nodata_value tag";
+    else
+        throw TException("File format error: expected to find NODATA_value tag");
+    // The no-data value is -9999 until one has been read: a file that ends where it belongs loads
+    // if it needs no cells, and otherwise fails on its first cell with the end-of-file message.
+    const TGridTokenizer::EToken NoDataKind = Tokenizer.Next(PtrBegin, PtrEnd);
+    if (NoDataKind != TGridTokenizer::EToken::End &&
+        (NoDataKind == TGridTokenizer::EToken::TooLong ||
+         !TNumberTools::ParseDouble(PtrBegin, PtrEnd, Header.MbrDblNoData)))
+        throw TException(PtrInvalidNoData);
+    return Header;
+}
+
+void TGridHeader::AppendTo(std::string& StrText) const {
+    // ArrNumber holds one number at a time.
+    char ArrNumber[TNumberTools::MaxFormattedLength];
+    StrText += "ncols ";
+    StrText.append(ArrNumber,
+                   std::to_chars(ArrNumber, ArrNumber + sizeof ArrNumber, MbrLngXDim).ptr);
+    StrText += "\nnrows ";
+    StrText.append(ArrNumber,
+                   std::to_chars(ArrNumber, ArrNumber + sizeof ArrNumber, MbrLngYDim).ptr);
+    const auto AppendCorner = [&StrText, &ArrNumber, this](double DblCorner) {
+        const char* PtrEnd = TNumberTools::FormatCorner(DblCorner, MbrDblCellSize, ArrNumber);
+        const std::size_t LngLength = static_cast<std::size_t>(PtrEnd - ArrNumber);
+        // Right-aligned in a field of 8; a longer value is written in full.
+        if (LngLength < 8)
+            StrText.append(8 - LngLength, ' ');
+        StrText.append(ArrNumber, LngLength);
+    };
+    StrText += "\nxllcorner ";
+    AppendCorner(MbrDblXll);
+    StrText += "\nyllcorner ";
+    AppendCorner(MbrDblYll);
+    StrText += "\ncellsize ";
+    StrText.append(ArrNumber, TNumberTools::FormatDouble(MbrDblCellSize, ArrNumber));
+    StrText += "\nNODATA_value ";
+    StrText.append(ArrNumber, TNumberTools::FormatDouble(MbrDblNoData, ArrNumber));
+    StrText += '\n';
+}
