@@ -1,70 +1,13 @@
 // Runs the built veilgrid executable and checks its standard output, exit status and output file.
 
-#include <gtest/gtest.h>
+#include "app/CommandSupport.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-namespace fs = std::filesystem;
-
-struct TRun {
-    int IntStatus;
-    std::string StrOutput;
-};
-
-// Runs the command with the operands and collects its standard output and exit status. Standard
-// error goes into the same pipe, so anything the command prints there shows in the output too.
-TRun RunCommand(const std::vector<std::string>& VecOperands) {
-    int IntPipe[2];
-    if (pipe(IntPipe) != 0)
-        return {-1, "pipe failed"};
-    const pid_t IntPid = fork();
-    if (IntPid == 0) {
-        dup2(IntPipe[1], STDOUT_FILENO);
-        dup2(IntPipe[1], STDERR_FILENO);
-        close(IntPipe[0]);
-        close(IntPipe[1]);
-        std::vector<char*> VecArgs;
-        VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
-        for (const auto& StrOperand : VecOperands)
-            VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
-        VecArgs.push_back(nullptr);
-        execv(VEILGRID_EXE, VecArgs.data());
-        _exit(127);
-    }
-    close(IntPipe[1]);
-    std::string StrOutput;
-    char ChrBuffer[4096];
-    ssize_t LngRead = 0;
-    while ((LngRead = read(IntPipe[0], ChrBuffer, sizeof ChrBuffer)) > 0)
-        StrOutput.append(ChrBuffer, static_cast<size_t>(LngRead));
-    close(IntPipe[0]);
-    int IntWait = 0;
-    waitpid(IntPid, &IntWait, 0);
-    return {WIFEXITED(IntWait) ? WEXITSTATUS(IntWait) : 128 + WTERMSIG(IntWait), StrOutput};
-}
-
-std::string ReadFile(const fs::path& PthFile) {
-    std::ifstream In(PthFile, std::ios::binary);
-    std::ostringstream Out;
-    Out << In.rdbuf();
-    return Out.str();
-}
-
-void WriteFile(const fs::path& PthFile, const std::string& StrText) {
-    std::ofstream Out(PthFile, std::ios::binary);
-    Out << StrText;
-}
 
 std::string Grid(const std::string& StrHeader, const std::string& StrBody) {
     return StrHeader + StrBody;
@@ -75,29 +18,12 @@ const std::string StrMaskHeader =
     "ncols 4\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n";
 const std::string StrMaskBody = "1 2 3 4\n5 1 -9999 2\n3 3 1 0\n";
 
-class VeilgridCommand : public ::testing::Test {
+class VeilgridCommand : public TCommandTest {
   protected:
     void SetUp() override {
-        char ChrTemplate[] = "/tmp/veilgrid-command-XXXXXX";
-        ASSERT_NE(mkdtemp(ChrTemplate), nullptr);
-        MbrPthDir = ChrTemplate;
+        TCommandTest::SetUp();
         WriteFile(Path("mask.asc"), Grid(StrMaskHeader, StrMaskBody));
     }
-    void TearDown() override {
-        std::error_code ErrIgnored;
-        fs::remove_all(MbrPthDir, ErrIgnored);
-    }
-    std::string Path(const std::string& StrName) const { return (MbrPthDir / StrName).string(); }
-    // Names of the files in the work folder, to see that nothing was left behind.
-    std::vector<std::string> Files() const {
-        std::vector<std::string> VecNames;
-        for (const auto& Entry : fs::directory_iterator(MbrPthDir))
-            VecNames.push_back(Entry.path().filename().string());
-        std::sort(VecNames.begin(), VecNames.end());
-        return VecNames;
-    }
-
-    fs::path MbrPthDir;
 };
 
 const std::string StrUsage =

@@ -1,0 +1,101 @@
+#ifndef VEILGRID_TESTS_APP_COMMANDSUPPORT_H
+#define VEILGRID_TESTS_APP_COMMANDSUPPORT_H
+
+// Runs the built veilgrid executable in a child process, and a fixture with a private work folder.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+struct TRun {
+    int IntStatus;
+    std::string StrOutput;
+};
+
+// Runs the command with the operands and collects its standard output and exit status. Standard
+// error goes into the same pipe, so anything the command prints there shows in the output too.
+// FncInChild, when given, runs in the child before the command starts (limits, signals).
+inline TRun RunCommand(const std::vector<std::string>& VecOperands,
+                       const std::function<void()>& FncInChild = {}) {
+    int IntPipe[2];
+    if (pipe(IntPipe) != 0)
+        return {-1, "pipe failed"};
+    const pid_t IntPid = fork();
+    if (IntPid == 0) {
+        dup2(IntPipe[1], STDOUT_FILENO);
+        dup2(IntPipe[1], STDERR_FILENO);
+        close(IntPipe[0]);
+        close(IntPipe[1]);
+        if (FncInChild)
+            FncInChild();
+        std::vector<char*> VecArgs;
+        VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
+        for (const auto& StrOperand : VecOperands)
+            VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
+        VecArgs.push_back(nullptr);
+        execv(VEILGRID_EXE, VecArgs.data());
+        _exit(127);
+    }
+    close(IntPipe[1]);
+    std::string StrOutput;
+    char ChrBuffer[4096];
+    ssize_t LngRead = 0;
+    while ((LngRead = read(IntPipe[0], ChrBuffer, sizeof ChrBuffer)) > 0)
+        StrOutput.append(ChrBuffer, static_cast<size_t>(LngRead));
+    close(IntPipe[0]);
+    int IntWait = 0;
+    waitpid(IntPid, &IntWait, 0);
+    return {WIFEXITED(IntWait) ? WEXITSTATUS(IntWait) : 128 + WTERMSIG(IntWait), StrOutput};
+}
+
+inline std::string ReadFile(const fs::path& PthFile) {
+    std::ifstream In(PthFile, std::ios::binary);
+    std::ostringstream Out;
+    Out << In.rdbuf();
+    return Out.str();
+}
+
+inline void WriteFile(const fs::path& PthFile, const std::string& StrText) {
+    std::ofstream Out(PthFile, std::ios::binary);
+    Out << StrText;
+}
+
+// A test with a work folder of its own, removed afterwards.
+class TCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char ChrTemplate[] = "/tmp/veilgrid-command-XXXXXX";
+        ASSERT_NE(mkdtemp(ChrTemplate), nullptr);
+        MbrPthDir = ChrTemplate;
+    }
+    void TearDown() override {
+        std::error_code ErrIgnored;
+        fs::remove_all(MbrPthDir, ErrIgnored);
+    }
+    std::string Path(const std::string& StrName) const { return (MbrPthDir / StrName).string(); }
+    // Names of the files in the work folder, to see that nothing was left behind.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> VecNames;
+        for (const auto& Entry : fs::directory_iterator(MbrPthDir))
+            VecNames.push_back(Entry.path().filename().string());
+        std::sort(VecNames.begin(), VecNames.end());
+        return VecNames;
+    }
+
+    fs::path MbrPthDir;
+};
+
+#endif
