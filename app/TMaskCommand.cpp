@@ -17,6 +17,7 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -165,32 +166,48 @@ void CheckBody(TGridTokenizer& Tokenizer, unsigned long long LngCells,
     }
 }
 
-// Checks the source's body on a thread of its own; its failure, if any, is kept for later.
+// Checks the source's body on a thread of its own; its failure, if any, is kept for later. Where
+// no thread can be started, the body is checked when joined.
 class TBodyCheck {
   public:
     TBodyCheck(TGridTokenizer& Tokenizer, unsigned long long LngCells, std::exception_ptr& ExcOut)
-        : MbrBlnStop(false) {
-        MbrThread = std::thread([this, &Tokenizer, LngCells, &ExcOut] {
-            try {
-                CheckBody(Tokenizer, LngCells, MbrBlnStop);
-            } catch (...) {
-                ExcOut = std::current_exception();
-            }
-        });
+        : MbrTokenizer(Tokenizer), MbrLngCells(LngCells), MbrExcOut(ExcOut), MbrBlnStop(false) {
+        try {
+            MbrThread = std::thread([this] { Check(); });
+            MbrBlnStarted = true;
+        } catch (const std::system_error&) {
+            // Checked in Join instead.
+        }
     }
     ~TBodyCheck() {
         MbrBlnStop.store(true, std::memory_order_relaxed);
-        Join();
+        if (MbrThread.joinable())
+            MbrThread.join();
     }
     TBodyCheck(const TBodyCheck&) = delete;
     TBodyCheck& operator=(const TBodyCheck&) = delete;
     void Join() {
         if (MbrThread.joinable())
             MbrThread.join();
+        else if (!MbrBlnStarted)
+            Check();
+        MbrBlnStarted = true;
     }
 
   private:
+    void Check() {
+        try {
+            CheckBody(MbrTokenizer, MbrLngCells, MbrBlnStop);
+        } catch (...) {
+            MbrExcOut = std::current_exception();
+        }
+    }
+
+    TGridTokenizer& MbrTokenizer;
+    unsigned long long MbrLngCells;
+    std::exception_ptr& MbrExcOut;
     std::atomic<bool> MbrBlnStop;
+    bool MbrBlnStarted = false;
     std::thread MbrThread;
 };
 
