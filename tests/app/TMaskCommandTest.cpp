@@ -7,11 +7,19 @@
 #include "util/TException.h"
 #include "util/TNumberTools.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -372,6 +380,65 @@ TEST(TNumberToolsFastPaths, AgreeWithTheGeneralPath) {
             EXPECT_EQ(TNumberTools::ToText(DblWhole), StrToken) << StrToken;
         }
     }
+}
+
+TEST_F(TMaskCommandDifferential, APipeGetsNothingUnlessEveryCheckPassed) {
+    // A result larger than any buffer of the output, and a source that fails only at its end.
+    std::string StrGrid = "ncols 4000\nnrows 40\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
+                          "NODATA_value -9999\n";
+    for (int IntRow = 0; IntRow < 40; ++IntRow) {
+        for (int IntColumn = 0; IntColumn < 4000; ++IntColumn)
+            StrGrid += "5 ";
+        StrGrid += '\n';
+    }
+    WriteFile(Path("good.asc"), StrGrid);
+    WriteFile(Path("short.asc"), StrGrid.substr(0, StrGrid.size() - 3));
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    // A reader that does not wait lets the command open the pipe at once; a thread keeps reading.
+    const int IntReader = open(Path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(IntReader, 0);
+    const auto RunReading = [IntReader](const TMaskCommand::TArguments& Arguments) {
+        std::atomic<bool> BlnDone(false);
+        std::string StrText;
+        std::thread Reader([&] {
+            char ArrBlock[4096];
+            for (;;) {
+                const bool BlnLast = BlnDone.load();
+                const ssize_t LngRead = read(IntReader, ArrBlock, sizeof ArrBlock);
+                if (LngRead > 0)
+                    StrText.append(ArrBlock, static_cast<std::size_t>(LngRead));
+                else if (BlnLast)
+                    return;
+                else
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        std::string StrMessage;
+        try {
+            TMaskCommand::Run(Arguments);
+        } catch (const TException& E) {
+            StrMessage = E.what();
+        }
+        BlnDone.store(true);
+        Reader.join();
+        return std::make_pair(StrMessage, StrText);
+    };
+    TMaskCommand::TArguments Arguments;
+    Arguments.MbrStrMaskFile = Path("good.asc");
+    Arguments.MbrStrSourceFile = Path("short.asc");
+    Arguments.MbrStrOutputFile = Path("pipe");
+    Arguments.MbrDblFlag = 7;
+    const auto [StrFailure, StrNothing] = RunReading(Arguments);
+    EXPECT_EQ(StrFailure, "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
+    EXPECT_EQ(StrNothing.size(), 0u);
+
+    Arguments.MbrStrSourceFile = Path("good.asc");
+    const auto [StrSuccess, StrResult] = RunReading(Arguments);
+    EXPECT_EQ(StrSuccess, "");
+    StrGrid.replace(StrGrid.find("xllcorner 0\nyllcorner 0"), 23,
+                    "xllcorner        0\nyllcorner        0");
+    EXPECT_TRUE(StrResult == StrGrid) << StrResult.substr(0, 200);
+    close(IntReader);
 }
 
 } // namespace
