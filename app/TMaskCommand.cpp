@@ -277,8 +277,12 @@ void TMaskCommand::Run(const TArguments& Arguments) {
     // header, body), the source (the same), the checks, the output. The source's header, the checks
     // and the output are nevertheless taken before the mask's body, so that the result can be
     // written while the mask is read; what fails there is kept and raised once its turn has come.
+    const auto ReadHeader = [&Arguments](TGridTokenizer& Tokenizer) {
+        return Arguments.MbrBlnTolerant ? TGridHeader::ReadTolerant(Tokenizer)
+                                        : TGridHeader::Read(Tokenizer);
+    };
     TGridTokenizer MaskTokens(Arguments.MbrStrMaskFile);
-    const TGridHeader HdrMask = TGridHeader::Read(MaskTokens);
+    const TGridHeader HdrMask = ReadHeader(MaskTokens);
 
     std::exception_ptr ExcSource;
     std::exception_ptr ExcChecks;
@@ -286,7 +290,7 @@ void TMaskCommand::Run(const TArguments& Arguments) {
     TGridHeader HdrSource;
     try {
         PtrSourceTokens = std::make_unique<TGridTokenizer>(Arguments.MbrStrSourceFile);
-        HdrSource = TGridHeader::Read(*PtrSourceTokens);
+        HdrSource = ReadHeader(*PtrSourceTokens);
     } catch (...) {
         ExcSource = std::current_exception();
     }
@@ -326,8 +330,12 @@ void TMaskCommand::Run(const TArguments& Arguments) {
 }
 
 void TMaskCommand::RunPipeline(const TArguments& Arguments) {
-    std::unique_ptr<TMap> PtrMask(TARCGISFileTools::LoadARCGISFile(Arguments.MbrStrMaskFile));
-    std::unique_ptr<TMap> PtrSource(TARCGISFileTools::LoadARCGISFile(Arguments.MbrStrSourceFile));
+    const auto Load = [&Arguments](const std::string& StrFile) {
+        return Arguments.MbrBlnTolerant ? TARCGISFileTools::LoadARCGISFileTolerant(StrFile)
+                                        : TARCGISFileTools::LoadARCGISFile(StrFile);
+    };
+    std::unique_ptr<TMap> PtrMask(Load(Arguments.MbrStrMaskFile));
+    std::unique_ptr<TMap> PtrSource(Load(Arguments.MbrStrSourceFile));
     // Exact equality; a NaN resolution is unequal to everything.
     if (!(PtrMask->GetResolution() == PtrSource->GetResolution()))
         throw TException(StrResolution);
