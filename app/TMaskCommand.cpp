@@ -211,6 +211,16 @@ class TBodyCheck {
     std::thread MbrThread;
 };
 
+// Copies a few characters; a call of memmove would cost more than the copy.
+inline char* CopyShort(const char* PtrBegin, const char* PtrEnd, char* PtrOut) {
+    while (PtrBegin != PtrEnd) {
+        // Keeps the compiler from making a call of this loop.
+        __asm__("" : "+r"(PtrOut));
+        *PtrOut++ = *PtrBegin++;
+    }
+    return PtrOut;
+}
+
 // Streams the mask's body: every cell is checked, and the cells of the window are written, the
 // flag value replaced, row by row into Out when it is given.
 void StreamMask(TGridTokenizer& Tokenizer, const TGridHeader& HdrMask, const TWindow& Window,
@@ -247,10 +257,9 @@ void StreamMask(TGridTokenizer& Tokenizer, const TGridHeader& HdrMask, const TWi
                 TNumberTools::ParseShortWhole(PtrBegin, PtrEnd, DblValue)) {
                 // Written as it stands: the text is the one the value is formatted to.
                 if (DblValue == DblFlag) {
-                    std::copy(ArrExclude, ArrExclude + LngExclude, PtrPos);
-                    PtrPos += LngExclude;
+                    PtrPos = CopyShort(ArrExclude, ArrExclude + LngExclude, PtrPos);
                 } else {
-                    PtrPos = std::copy(PtrBegin, PtrEnd, PtrPos);
+                    PtrPos = CopyShort(PtrBegin, PtrEnd, PtrPos);
                 }
             } else {
                 if (Kind == TGridTokenizer::EToken::TooLong ||
