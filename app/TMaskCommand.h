@@ -23,7 +23,14 @@ class TMaskCommand {
     /// of the mask do not line up with the cells of the source map", "Maps do not intersect in
     /// TMapTools::Intersection", and those of the grid writer. Nothing is written unless every
     /// check passed.
+    ///
+    /// Streams: the result is written row by row while the mask is read, and the source's body is
+    /// only checked, on a second thread; memory does not grow with the grids. A grid too large
+    /// for the machine's memory, which the library's reader refuses, is therefore masked too.
     static void Run(const TArguments& Arguments);
+    /// The same work through the library: both grids loaded as maps, Intersection, Mask and the
+    /// grid writer. Gives the same result or the same message as Run, holding both grids.
+    static void RunPipeline(const TArguments& Arguments);
 };
 
 #endif

@@ -14,8 +14,6 @@
 #include <memory>
 #include <new>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -62,7 +60,6 @@ TMap* LoadGrid(TGridTokenizer& Tokenizer, bool BlnTolerant) {
     const long LngXDim = Header.MbrLngXDim;
     const long LngYDim = Header.MbrLngYDim;
     const double DblXll = Header.MbrDblXll;
-    const double DblYll = Header.MbrDblYll;
     const double DblCellSize = Header.MbrDblCellSize;
 
     const unsigned long long LngCells =
@@ -109,20 +106,15 @@ TMap* LoadGrid(TGridTokenizer& Tokenizer, bool BlnTolerant) {
 
         // Edges by successive addition, from the south edge northward and from the west edge
         // eastward; index 0 of the Y interval axis is the north edge.
+        TGridEdges EdgesY = Header.YEdges();
         auto PtrYEdges = std::make_unique<TAxis>(DblCellSize, LngYDim + 1);
-        double DblY = DblYll;
-        for (long LngJ = LngYDim; LngJ >= 0; --LngJ) {
-            PtrYEdges->SetPoint(LngJ, new TPoint(DblXll, DblY));
-            if (LngJ > 0)
-                DblY += DblCellSize;
-        }
-        const double DblNorth = DblY;
+        for (long LngJ = LngYDim; LngJ >= 0; --LngJ)
+            PtrYEdges->SetPoint(LngJ, new TPoint(DblXll, EdgesY.At(LngJ)));
+        const double DblNorth = EdgesY.At(0);
+        TGridEdges EdgesX = Header.XEdges();
         auto PtrXEdges = std::make_unique<TAxis>(DblCellSize, LngXDim + 1);
-        double DblX = DblXll;
-        for (long LngI = 0; LngI <= LngXDim; ++LngI) {
-            PtrXEdges->SetPoint(LngI, new TPoint(DblX, DblNorth));
-            DblX += DblCellSize;
-        }
+        for (long LngI = 0; LngI <= LngXDim; ++LngI)
+            PtrXEdges->SetPoint(LngI, new TPoint(EdgesX.At(LngI), DblNorth));
         PtrMap->SetXAxisInterval(PtrXEdges.get());
         PtrMap->SetYAxisInterval(PtrYEdges.get());
         return PtrMap.release();
@@ -130,22 +122,6 @@ TMap* LoadGrid(TGridTokenizer& Tokenizer, bool BlnTolerant) {
         throw TException(StrTooLarge);
     }
 }
-
-// Closes a descriptor when the scope ends.
-class TDescriptor {
-  public:
-    explicit TDescriptor(int IntDescriptor) : MbrIntDescriptor(IntDescriptor) {}
-    ~TDescriptor() {
-        if (MbrIntDescriptor >= 0)
-            close(MbrIntDescriptor);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return MbrIntDescriptor; }
-
-  private:
-    int MbrIntDescriptor;
-};
 
 TMap* LoadStream(std::istream& In, bool BlnTolerant) {
     const std::istream::sentry Sentry(In, true);
@@ -160,13 +136,7 @@ TMap* LoadStream(std::istream& In, bool BlnTolerant) {
 }
 
 TMap* LoadNamedFile(const std::string& StrFileName, bool BlnTolerant) {
-    TDescriptor Descriptor(open(StrFileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (Descriptor.Get() < 0)
-        throw TException("Unable to open file " + StrFileName);
-    struct stat StatFile {};
-    if (fstat(Descriptor.Get(), &StatFile) != 0 || S_ISDIR(StatFile.st_mode))
-        throw TException("Unable to open file " + StrFileName);
-    TGridTokenizer Tokenizer(Descriptor.Get(), StrFileName);
+    TGridTokenizer Tokenizer(StrFileName);
     return LoadGrid(Tokenizer, BlnTolerant);
 }
 

@@ -252,3 +252,11 @@ void TGridHeader::AppendTo(std::string& StrText) const {
     StrText.append(ArrNumber, TNumberTools::FormatDouble(MbrDblNoData, ArrNumber));
     StrText += '\n';
 }
+
+TGridEdges TGridHeader::XEdges() const {
+    return TGridEdges(MbrDblXll, MbrDblCellSize, MbrLngXDim + 1, true);
+}
+
+TGridEdges TGridHeader::YEdges() const {
+    return TGridEdges(MbrDblYll, MbrDblCellSize, MbrLngYDim + 1, false);
+}

@@ -1,6 +1,8 @@
 #ifndef VEILGRID_GRID_TGRIDHEADER_H
 #define VEILGRID_GRID_TGRIDHEADER_H
 
+#include "grid/TGridEdges.h"
+
 #include <string>
 
 class TGridTokenizer;
@@ -42,6 +44,11 @@ class TGridHeader {
     /// the corners right-aligned in 8 characters with TNumberTools::FormatCorner, the cell size
     /// and no-data value with TNumberTools::FormatDouble.
     void AppendTo(std::string& StrText) const;
+
+    /// The X cell edges of the grid as the reader places them, west to east (ncols + 1).
+    TGridEdges XEdges() const;
+    /// The Y cell edges, north edge first (nrows + 1), the last being the south edge.
+    TGridEdges YEdges() const;
 };
 
 #endif

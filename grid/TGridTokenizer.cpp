@@ -9,6 +9,7 @@
 #include <ios>
 #include <new>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,7 +51,29 @@ TGridTokenizer::TGridTokenizer(int IntDescriptor, const std::string& StrFileName
         MbrLngFileSize = static_cast<long long>(StatFile.st_size);
 }
 
-TGridTokenizer::~TGridTokenizer() = default;
+namespace {
+int OpenForReading(const std::string& StrFileName) {
+    const int IntDescriptor = open(StrFileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (IntDescriptor < 0)
+        throw TException("Unable to open file " + StrFileName);
+    struct stat StatFile {};
+    if (fstat(IntDescriptor, &StatFile) != 0 || S_ISDIR(StatFile.st_mode)) {
+        close(IntDescriptor);
+        throw TException("Unable to open file " + StrFileName);
+    }
+    return IntDescriptor;
+}
+} // namespace
+
+TGridTokenizer::TGridTokenizer(const std::string& StrFileName)
+    : TGridTokenizer(OpenForReading(StrFileName), StrFileName) {
+    MbrBlnOwnsDescriptor = true;
+}
+
+TGridTokenizer::~TGridTokenizer() {
+    if (MbrBlnOwnsDescriptor)
+        close(MbrIntDescriptor);
+}
 
 TGridTokenizer::EToken TGridTokenizer::NextSlow(const char*& PtrBegin, const char*& PtrEnd) {
     for (;;) {

@@ -31,6 +31,10 @@ class TGridTokenizer {
     /// Reads from the open descriptor IntDescriptor, which stays the caller's. A failed read
     /// fails with "Unable to read file " followed by StrFileName.
     TGridTokenizer(int IntDescriptor, const std::string& StrFileName);
+    /// Opens the file StrFileName for reading and reads from it; closes it when destroyed. Fails
+    /// with "Unable to open file " followed by StrFileName when it cannot be opened or is a
+    /// folder, and reads fail as above.
+    explicit TGridTokenizer(const std::string& StrFileName);
     ~TGridTokenizer();
     TGridTokenizer(const TGridTokenizer&) = delete;
     TGridTokenizer& operator=(const TGridTokenizer&) = delete;
@@ -109,6 +113,7 @@ class TGridTokenizer {
     long long MbrLngFileSize;
     long long MbrLngBytesRead;
     bool MbrBlnSourceEnded;
+    bool MbrBlnOwnsDescriptor = false;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -190,6 +191,44 @@ class TTemporaryFile {
     std::string MbrStrName;
 };
 
+// A new file without a name in the folder for temporary files, gone once closed; -1 when none can
+// be made.
+int OpenUnnamed() {
+    const int IntDescriptor = open(P_tmpdir, O_RDWR | O_TMPFILE | O_CLOEXEC, 0600);
+    if (IntDescriptor >= 0)
+        return IntDescriptor;
+    std::string StrName = std::string(P_tmpdir) + "/veilgrid-XXXXXX";
+    const int IntNamed = mkostemp(StrName.data(), O_CLOEXEC);
+    if (IntNamed >= 0)
+        unlink(StrName.c_str());
+    return IntNamed;
+}
+
+// Copies everything in IntFrom, from its start, to IntTo; false when a read or write failed.
+bool CopyAll(int IntFrom, int IntTo) {
+    if (lseek(IntFrom, 0, SEEK_SET) != 0)
+        return false;
+    std::unique_ptr<char[]> PtrBlock(new char[std::size_t(1) << 18]);
+    for (;;) {
+        const ssize_t LngRead = read(IntFrom, PtrBlock.get(), std::size_t(1) << 18);
+        if (LngRead < 0 && errno == EINTR)
+            continue;
+        if (LngRead <= 0)
+            return LngRead == 0;
+        const char* PtrText = PtrBlock.get();
+        std::size_t LngLeft = static_cast<std::size_t>(LngRead);
+        while (LngLeft > 0) {
+            const ssize_t LngWritten = write(IntTo, PtrText, LngLeft);
+            if (LngWritten < 0 && errno == EINTR)
+                continue;
+            if (LngWritten <= 0)
+                return false;
+            PtrText += LngWritten;
+            LngLeft -= static_cast<std::size_t>(LngWritten);
+        }
+    }
+}
+
 } // namespace
 
 struct TOutputFile::TState {
@@ -202,9 +241,13 @@ struct TOutputFile::TState {
     std::unique_ptr<TDescriptorBuffer> MbrPtrBuffer;
     std::unique_ptr<std::ostream> MbrPtrStream;
     bool MbrBlnInPlace = false;
+    // A device or pipe held until Commit: the descriptor is the unnamed file keeping the text.
+    bool MbrBlnHeld = false;
 };
 
-TOutputFile::TOutputFile(const std::string& StrFileName)
+TOutputFile::TOutputFile(const std::string& StrFileName) : TOutputFile(StrFileName, false) {}
+
+TOutputFile::TOutputFile(const std::string& StrFileName, bool BlnHoldDevices)
     : MbrPtrState(std::make_unique<TState>(StrFileName)) {
     // An empty name names no file (and would put the temporary file in the working folder).
     if (StrFileName.empty())
@@ -219,7 +262,13 @@ TOutputFile::TOutputFile(const std::string& StrFileName)
     TState& State = *MbrPtrState;
     // A device or a pipe is written in place: there is nothing to rename over and no content to
     // keep.
-    if (BlnTargetExists && !S_ISREG(StatTarget.st_mode)) {
+    if (BlnTargetExists && !S_ISREG(StatTarget.st_mode) && BlnHoldDevices) {
+        State.MbrBlnInPlace = true;
+        State.MbrBlnHeld = true;
+        State.MbrDescriptor.Reset(OpenUnnamed());
+        if (State.MbrDescriptor.Get() < 0)
+            throw TException("Unable to open file " + StrFileName);
+    } else if (BlnTargetExists && !S_ISREG(StatTarget.st_mode)) {
         State.MbrBlnInPlace = true;
         State.MbrDescriptor.Reset(
             open(StrFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
@@ -273,6 +322,17 @@ void TOutputFile::Commit() {
     TState& State = *MbrPtrState;
     State.MbrPtrStream->flush();
     const bool BlnWritten = State.MbrPtrStream->good() && !State.MbrPtrBuffer->HasFailed();
+    if (State.MbrBlnHeld) {
+        if (!BlnWritten)
+            throw TException("Unable to write file " + State.MbrStrFileName);
+        TDescriptor Target(
+            open(State.MbrStrFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (Target.Get() < 0)
+            throw TException("Unable to open file " + State.MbrStrFileName);
+        if (!CopyAll(State.MbrDescriptor.Get(), Target.Get()) || !Target.Close())
+            throw TException("Unable to write file " + State.MbrStrFileName);
+        return;
+    }
     if (!State.MbrDescriptor.Close() || !BlnWritten ||
         (!State.MbrBlnInPlace && !State.MbrTemporary.MoveTo(State.MbrStrTarget)))
         throw TException("Unable to write file " + State.MbrStrFileName);

@@ -17,6 +17,10 @@ class TOutputFile {
     /// empty name, a folder, a missing folder, no permission to create the file, or an existing
     /// file that may not be written.
     explicit TOutputFile(const std::string& StrFileName);
+    /// As above; with BlnHoldDevices, a device or pipe is not opened now but at Commit, which then
+    /// writes it the text kept meanwhile in an unnamed temporary file, so that nothing reaches it
+    /// before Commit. Its failure to open is then met at Commit.
+    TOutputFile(const std::string& StrFileName, bool BlnHoldDevices);
     ~TOutputFile();
     TOutputFile(const TOutputFile&) = delete;
     TOutputFile& operator=(const TOutputFile&) = delete;

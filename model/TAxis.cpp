@@ -39,38 +39,12 @@ void TAxis::SetPoint(long LngIndex, TPoint* PtrPoint) {
 }
 
 long TAxis::GetIndex(double DblOrdinate, char ChrAxis) const {
-    const long LngSize = GetSize();
-    // An axis of fewer than two points has no pair to hold any ordinate.
-    if (LngSize < 2)
-        throw TException("Ordinate is out of range in TAxis::GetIndex");
-    const double DblFirst = Ordinate(MbrVecPoints.front().get(), ChrAxis);
-    const double DblLast = Ordinate(MbrVecPoints.back().get(), ChrAxis);
-    const double DblLo = DblFirst < DblLast ? DblFirst : DblLast;
-    const double DblHi = DblFirst < DblLast ? DblLast : DblFirst;
-    if (!(DblOrdinate >= DblLo && DblOrdinate <= DblHi))
-        throw TException("Ordinate is out of range in TAxis::GetIndex");
-    double DblA = DblFirst;
-    for (long LngI = 0; LngI + 1 < LngSize; ++LngI) {
-        const double DblB = Ordinate(MbrVecPoints[static_cast<size_t>(LngI + 1)].get(), ChrAxis);
-        const double DblPLo = DblA < DblB ? DblA : DblB;
-        const double DblPHi = DblA < DblB ? DblB : DblA;
-        if (DblPLo <= DblOrdinate && DblOrdinate < DblPHi)
-            return LngI;
-        DblA = DblB;
-    }
-    // An ordinate equal to hi belongs to the pair whose larger end it is: the last pair of an
-    // ascending axis, the first of a descending one.
-    DblA = DblFirst;
-    for (long LngI = 0; LngI + 1 < LngSize; ++LngI) {
-        const double DblB = Ordinate(MbrVecPoints[static_cast<size_t>(LngI + 1)].get(), ChrAxis);
-        const double DblPHi = DblA < DblB ? DblB : DblA;
-        if (DblPHi == DblOrdinate)
-            return LngI;
-        DblA = DblB;
-    }
-    // Only an axis whose inner points stray outside its end points leaves an ordinate unpaired.
-    throw TException("Ordinate is out of range in TAxis::GetIndex");
+    return FindIndex(GetSize(), DblOrdinate, [this, ChrAxis](long LngIndex) {
+        return Ordinate(MbrVecPoints[static_cast<size_t>(LngIndex)].get(), ChrAxis);
+    });
 }
+
+void TAxis::ThrowOutOfRange() { throw TException("Ordinate is out of range in TAxis::GetIndex"); }
 
 TAxis* TAxis::GetSegment(long LngStart, long LngEnd) const {
     if (LngStart < 0 || LngStart >= GetSize())

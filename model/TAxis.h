@@ -39,6 +39,11 @@ class TAxis {
     /// "Ordinate is out of range in TAxis::GetIndex" outside the closed range of the first and
     /// last points, and for every ordinate on an axis of fewer than two points.
     long GetIndex(double DblOrdinate, char ChrAxis) const;
+    /// The rule of GetIndex over LngSize ordinates that OrdinateAt(index) gives: the first and
+    /// the last are asked for first, then the others in order. Lets a reader that keeps its
+    /// edges as plain numbers find cells exactly as a map does.
+    template <class TOrdinateAt>
+    static long FindIndex(long LngSize, double DblOrdinate, TOrdinateAt OrdinateAt);
 
     /// A new axis with copies of the points LngStart to LngEnd inclusive; the caller owns it.
     /// Fails with "Start index is out of range in TAxis::GetSegment", then
@@ -52,8 +57,44 @@ class TAxis {
     [[nodiscard]] TAxis* Clone() const;
 
   private:
+    [[noreturn]] static void ThrowOutOfRange();
+
     double MbrDblResolution;
     std::vector<std::unique_ptr<TPoint>> MbrVecPoints;
 };
+
+template <class TOrdinateAt>
+long TAxis::FindIndex(long LngSize, double DblOrdinate, TOrdinateAt OrdinateAt) {
+    // An axis of fewer than two points has no pair to hold any ordinate.
+    if (LngSize < 2)
+        ThrowOutOfRange();
+    const double DblFirst = OrdinateAt(0);
+    const double DblLast = OrdinateAt(LngSize - 1);
+    const double DblLo = DblFirst < DblLast ? DblFirst : DblLast;
+    const double DblHi = DblFirst < DblLast ? DblLast : DblFirst;
+    if (!(DblOrdinate >= DblLo && DblOrdinate <= DblHi))
+        ThrowOutOfRange();
+    double DblA = DblFirst;
+    for (long LngI = 0; LngI + 1 < LngSize; ++LngI) {
+        const double DblB = OrdinateAt(LngI + 1);
+        const double DblPLo = DblA < DblB ? DblA : DblB;
+        const double DblPHi = DblA < DblB ? DblB : DblA;
+        if (DblPLo <= DblOrdinate && DblOrdinate < DblPHi)
+            return LngI;
+        DblA = DblB;
+    }
+    // An ordinate equal to hi belongs to the pair whose larger end it is: the last pair of an
+    // ascending axis, the first of a descending one.
+    DblA = DblFirst;
+    for (long LngI = 0; LngI + 1 < LngSize; ++LngI) {
+        const double DblB = OrdinateAt(LngI + 1);
+        const double DblPHi = DblA < DblB ? DblB : DblA;
+        if (DblPHi == DblOrdinate)
+            return LngI;
+        DblA = DblB;
+    }
+    // Only an axis whose inner points stray outside its end points leaves an ordinate unpaired.
+    ThrowOutOfRange();
+}
 
 #endif

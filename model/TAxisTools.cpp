@@ -17,7 +17,6 @@ const TPoint* FilledPoint(const TAxis* PtrAxis, long LngIndex, const char* PtrMe
 
 TAxis* TAxisTools::PointsToIntervals(TAxis* PtrAxis, char ChrLetter) {
     const double DblResolution = PtrAxis->GetResolution();
-    const double DblHalf = DblResolution * 0.5;
     const long LngSize = PtrAxis->GetSize();
     const char* PtrEmpty = "Axis has an empty slot in TAxisTools::PointsToIntervals";
     const TPoint* PtrFirst = FilledPoint(PtrAxis, 0, PtrEmpty);
@@ -27,17 +26,11 @@ TAxis* TAxisTools::PointsToIntervals(TAxis* PtrAxis, char ChrLetter) {
     for (long LngI = 1; LngI + 1 < LngSize; ++LngI)
         FilledPoint(PtrAxis, LngI, PtrEmpty);
 
-    double DblX = PtrFirst->GetX() - DblHalf;
+    double DblX = 0;
     double DblY = 0;
-    double DblStep = DblResolution;
-    if (PtrFirst->GetY() > PtrLast->GetY()) {
-        // A descending Y axis: edges run from half a cell north of the first point southward.
-        DblY = PtrFirst->GetY() + DblHalf;
-        if (ChrLetter == 'Y')
-            DblStep = -DblResolution;
-    } else {
-        DblY = PtrFirst->GetY() - DblHalf;
-    }
+    double DblStep = 0;
+    FirstEdge(PtrFirst->GetX(), PtrFirst->GetY(), PtrLast->GetY(), DblResolution, ChrLetter, DblX,
+              DblY, DblStep);
 
     auto PtrEdges = std::make_unique<TAxis>(DblResolution);
     for (long LngI = 0; LngI < LngSize; ++LngI) {
@@ -61,8 +54,23 @@ TAxis* TAxisTools::IntervalsToPoints(TAxis* PtrAxis, char /*ChrLetter*/) {
         const TPoint* PtrA = FilledPoint(PtrAxis, LngI, PtrEmpty);
         const TPoint* PtrB = FilledPoint(PtrAxis, LngI + 1, PtrEmpty);
         PtrCentres->AddPoint(
-            new TPoint(PtrA->GetX() + std::fabs(PtrB->GetX() - PtrA->GetX()) * 0.5,
-                       PtrA->GetY() - std::fabs(PtrB->GetY() - PtrA->GetY()) * 0.5));
+            new TPoint(CentreX(PtrA->GetX(), PtrB->GetX()), CentreY(PtrA->GetY(), PtrB->GetY())));
     }
     return PtrCentres.release();
+}
+
+void TAxisTools::FirstEdge(double DblFirstX, double DblFirstY, double DblLastY,
+                           double DblResolution, char ChrLetter, double& DblX, double& DblY,
+                           double& DblStep) {
+    const double DblHalf = DblResolution * 0.5;
+    DblX = DblFirstX - DblHalf;
+    DblStep = DblResolution;
+    if (DblFirstY > DblLastY) {
+        // A descending Y axis: edges run from half a cell north of the first point southward.
+        DblY = DblFirstY + DblHalf;
+        if (ChrLetter == 'Y')
+            DblStep = -DblResolution;
+    } else {
+        DblY = DblFirstY - DblHalf;
+    }
 }

@@ -1,5 +1,6 @@
 #include "ops/TMapTools.h"
 
+#include "ops/TOverlap.h"
 #include "util/TException.h"
 
 #include <algorithm>
@@ -7,24 +8,16 @@
 #include <memory>
 
 namespace {
-// The bounds of a map by its interval axes: west and east edges, and north and south taken as the
-// larger and smaller end of the Y edges, so a one-row map with its edges south first fits too.
-struct TBounds {
-    double DblWest;
-    double DblEast;
-    double DblNorth;
-    double DblSouth;
-};
-
-TBounds BoundsOf(const TMap* PtrMap, const char* PtrMessage) {
+// The bounds of a map by its interval axes.
+TOverlap::TGrid GridOf(const TMap* PtrMap, const char* PtrMessage) {
     const TAxis* PtrX = PtrMap->GetXAxisInterval();
     const TAxis* PtrY = PtrMap->GetYAxisInterval();
     if (PtrX == nullptr || PtrY == nullptr)
         throw TException(PtrMessage);
-    const double DblYFirst = PtrY->GetPoint(0)->GetY();
-    const double DblYLast = PtrY->GetPoint(PtrY->GetSize() - 1)->GetY();
-    return {PtrX->GetPoint(0)->GetX(), PtrX->GetPoint(PtrX->GetSize() - 1)->GetX(),
-            std::max(DblYFirst, DblYLast), std::min(DblYFirst, DblYLast)};
+    return {
+        TOverlap::BoundsOf(PtrX->GetPoint(0)->GetX(), PtrX->GetPoint(PtrX->GetSize() - 1)->GetX(),
+                           PtrY->GetPoint(0)->GetY(), PtrY->GetPoint(PtrY->GetSize() - 1)->GetY()),
+        PtrMap->GetResolution(), PtrMap->GetXDim(), PtrMap->GetYDim()};
 }
 } // namespace
 
@@ -52,35 +45,11 @@ TMap* TMapTools::Extract(TMap* PtrMap, TPoint* PtrFirst, TPoint* PtrSecond) {
 
 void TMapTools::Intersection(TMap* PtrA, TMap* PtrB, TMap*& PtrOutA, TMap*& PtrOutB) {
     const char* PtrNoAxes = "Map has no axes in TMapTools::Intersection";
-    const TBounds BndA = BoundsOf(PtrA, PtrNoAxes);
-    const TBounds BndB = BoundsOf(PtrB, PtrNoAxes);
-    const double DblResA = PtrA->GetResolution();
-    const double DblResB = PtrB->GetResolution();
-    // Each map must reach at least one of its own cells into the other; maps that only touch fail.
-    if (BndB.DblWest + DblResB > BndA.DblEast || BndA.DblWest + DblResA > BndB.DblEast ||
-        BndB.DblNorth - DblResB < BndA.DblSouth || BndA.DblNorth - DblResA < BndB.DblSouth)
-        throw TException("Maps do not intersect in TMapTools::Intersection");
-    // A map without columns or rows has no cell to share, though its edges may lie inside the
-    // other map.
-    if (PtrA->GetXDim() < 1 || PtrA->GetYDim() < 1 || PtrB->GetXDim() < 1 || PtrB->GetYDim() < 1)
-        throw TException("Maps do not intersect in TMapTools::Intersection");
-    // A NaN bound or resolution passes the comparisons above; it describes no area.
-    const auto IsNumber = [](const TBounds& Bnd, double DblRes) {
-        return !std::isnan(Bnd.DblWest) && !std::isnan(Bnd.DblEast) && !std::isnan(Bnd.DblNorth) &&
-               !std::isnan(Bnd.DblSouth) && !std::isnan(DblRes);
-    };
-    if (!IsNumber(BndA, DblResA) || !IsNumber(BndB, DblResB))
-        throw TException("Maps do not intersect in TMapTools::Intersection");
-
-    const double DblWest = std::max(BndA.DblWest, BndB.DblWest);
-    const double DblEast = std::min(BndA.DblEast, BndB.DblEast);
-    const double DblNorth = std::min(BndA.DblNorth, BndB.DblNorth);
-    const double DblSouth = std::max(BndA.DblSouth, BndB.DblSouth);
-    // Half the smaller cell inside each corner of the common area: the centre of the corner cell
-    // when the cells line up, and inside the corner cell of each map in any case.
-    const double DblHalf = std::min(DblResA, DblResB) * 0.5;
-    TPoint PntNorthWest(DblWest + DblHalf, DblNorth - DblHalf);
-    TPoint PntSouthEast(DblEast - DblHalf, DblSouth + DblHalf);
+    const TOverlap::TGrid GrdA = GridOf(PtrA, PtrNoAxes);
+    const TOverlap::TGrid GrdB = GridOf(PtrB, PtrNoAxes);
+    const TOverlap::TCorners Corners = TOverlap::Corners(GrdA, GrdB);
+    TPoint PntNorthWest(Corners.DblWestX, Corners.DblNorthY);
+    TPoint PntSouthEast(Corners.DblEastX, Corners.DblSouthY);
 
     std::unique_ptr<TMap> PtrClipA(Extract(PtrA, &PntNorthWest, &PntSouthEast));
     std::unique_ptr<TMap> PtrClipB(Extract(PtrB, &PntNorthWest, &PntSouthEast));

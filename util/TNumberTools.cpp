@@ -299,6 +299,20 @@ bool TNumberTools::ParseDouble(const char* PtrBegin, const char* PtrEnd, double&
     return true;
 }
 
+bool TNumberTools::IsNumberSlow(const char* PtrBegin, const char* PtrEnd) {
+    // Complete decimal forms end with whole digits, a point after digits, fraction digits or
+    // exponent digits.
+    const int IntState = FollowDecimal(PtrBegin, PtrEnd, 0);
+    if (IntState == 2 || IntState == 3 || IntState == 5 || IntState == 8)
+        return true;
+    const char* PtrText = PtrBegin;
+    if (PtrText != PtrEnd && (*PtrText == '-' || *PtrText == '+'))
+        ++PtrText;
+    return EqualsIgnoringCase(PtrText, PtrEnd, "nan") ||
+           EqualsIgnoringCase(PtrText, PtrEnd, "inf") ||
+           EqualsIgnoringCase(PtrText, PtrEnd, "infinity");
+}
+
 int TNumberTools::FollowDecimal(const char* PtrBegin, const char* PtrEnd, int IntState) {
     // States: 0 start, 1 sign, 2 whole digits, 3 point after digits, 4 point first, 5 fraction
     // digits, 6 exponent mark, 7 exponent sign, 8 exponent digits.

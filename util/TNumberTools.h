@@ -19,6 +19,40 @@ class TNumberTools {
     /// bits strtod gives it, "-0" and "-nan" included. DblValue is set only on success. Reads
     /// nothing outside the token and needs no terminating zero.
     static bool ParseDouble(const char* PtrBegin, const char* PtrEnd, double& DblValue);
+    /// Whether ParseDouble accepts the token, found from its form alone, without its value.
+    static bool IsNumber(const char* PtrBegin, const char* PtrEnd) {
+        const char* PtrText = PtrBegin;
+        if (PtrText != PtrEnd && (*PtrText == '-' || *PtrText == '+'))
+            ++PtrText;
+        // Digits only, the common case of class and code grids.
+        if (PtrText == PtrEnd)
+            return false;
+        while (PtrText != PtrEnd && static_cast<unsigned char>(*PtrText - '0') < 10)
+            ++PtrText;
+        return PtrText == PtrEnd || IsNumberSlow(PtrBegin, PtrEnd);
+    }
+    /// Whether the token is a whole number written exactly as FormatDouble writes its value:
+    /// an optional minus and one to six digits without a leading zero, or a single zero ("7",
+    /// "-9999", "-0"; not "007", "+5", "5." or "1e2"). Gives the value, as ParseDouble would.
+    static bool ParseShortWhole(const char* PtrBegin, const char* PtrEnd, double& DblValue) {
+        const char* PtrText = PtrBegin;
+        const bool BlnNegative = PtrText != PtrEnd && *PtrText == '-';
+        if (BlnNegative)
+            ++PtrText;
+        const long LngLength = PtrEnd - PtrText;
+        if (LngLength < 1 || LngLength > 6 || (*PtrText == '0' && LngLength > 1))
+            return false;
+        long LngWhole = 0;
+        for (; PtrText != PtrEnd; ++PtrText) {
+            const unsigned IntDigit = static_cast<unsigned char>(*PtrText - '0');
+            if (IntDigit > 9)
+                return false;
+            LngWhole = LngWhole * 10 + static_cast<long>(IntDigit);
+        }
+        const double DblWhole = static_cast<double>(LngWhole);
+        DblValue = BlnNegative ? -DblWhole : DblWhole;
+        return true;
+    }
     /// Follows the decimal form that ParseDouble reads (sign, digits with an optional point, an
     /// optional exponent; nan and inf aside) through [PtrBegin, PtrEnd), going on from IntState:
     /// 0 at the start of a token, otherwise what the call on the text before returned. Returns
@@ -45,6 +79,9 @@ class TNumberTools {
 
     /// FormatDouble as a string.
     static std::string ToText(double DblValue);
+
+  private:
+    static bool IsNumberSlow(const char* PtrBegin, const char* PtrEnd);
 };
 
 #endif
