@@ -1,5 +1,6 @@
-// Coverage-guided fuzzing of the grid reader: any bytes either fail with a message or load a map
-// that, written and read again, gives the same map.
+// Coverage-guided fuzzing of the grid reader: any bytes, from a stream that can seek, one that
+// cannot or a file, either fail with a message or load a map that, written and read again, gives
+// the same map.
 
 #include "grid/TARCGISFileTools.h"
 #include "model/TAxis.h"
@@ -7,6 +8,7 @@
 #include "model/TPoint.h"
 #include "util/TNumberTools.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -16,6 +18,9 @@
 #include <memory>
 #include <sstream>
 #include <string>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,13 +83,86 @@ void RequireSame(const TMap& Map, const TMap& Again, bool BlnCornersWritten) {
                 Fail("cell value");
 }
 
+// A source that cannot seek, as a pipe: hands out its bytes in pieces of MbrLngPiece, or, for 0,
+// one at a time without a buffer.
+class TPieceBuffer : public std::streambuf {
+  public:
+    TPieceBuffer(const char* PtrData, std::size_t LngSize, std::size_t LngPiece)
+        : MbrPtrData(PtrData), MbrLngSize(LngSize), MbrLngPiece(LngPiece) {}
+
+  protected:
+    int_type underflow() override {
+        if (MbrLngPos >= MbrLngSize)
+            return traits_type::eof();
+        if (MbrLngPiece == 0)
+            return traits_type::to_int_type(MbrPtrData[MbrLngPos]);
+        const std::size_t LngCount = std::min(MbrLngPiece, MbrLngSize - MbrLngPos);
+        char* PtrPiece = const_cast<char*>(MbrPtrData) + MbrLngPos;
+        MbrLngPos += LngCount;
+        setg(PtrPiece, PtrPiece, PtrPiece + LngCount);
+        return traits_type::to_int_type(*PtrPiece);
+    }
+    int_type uflow() override {
+        if (MbrLngPiece != 0)
+            return std::streambuf::uflow();
+        const int_type IntChar = underflow();
+        if (!traits_type::eq_int_type(IntChar, traits_type::eof()))
+            ++MbrLngPos;
+        return IntChar;
+    }
+
+  private:
+    const char* MbrPtrData;
+    std::size_t MbrLngSize;
+    std::size_t MbrLngPiece;
+    std::size_t MbrLngPos = 0;
+};
+
+// Loads the bytes through one of the reader's three ways in, chosen by the input's length so
+// that every input keeps its way: a string stream (seekable), a stream that cannot seek, or a
+// file by name (an in-memory file, read through its descriptor).
+TMap* LoadAnyWay(const std::uint8_t* PtrData, std::size_t LngSize) {
+    const char* PtrText = reinterpret_cast<const char*>(PtrData);
+    switch (LngSize % 3) {
+    case 0: {
+        std::istringstream In(std::string(PtrText, LngSize));
+        return TARCGISFileTools::LoadARCGISFile(In);
+    }
+    case 1: {
+        TPieceBuffer Buffer(PtrText, LngSize, LngSize % 61);
+        std::istream In(&Buffer);
+        return TARCGISFileTools::LoadARCGISFile(In);
+    }
+    default: {
+        const int IntFd = memfd_create("grid", 0);
+        if (IntFd < 0)
+            Fail("no in-memory file");
+        std::size_t LngDone = 0;
+        while (LngDone < LngSize) {
+            const ssize_t LngWritten = write(IntFd, PtrText + LngDone, LngSize - LngDone);
+            if (LngWritten <= 0)
+                Fail("writing the in-memory file failed");
+            LngDone += static_cast<std::size_t>(LngWritten);
+        }
+        try {
+            TMap* PtrMap =
+                TARCGISFileTools::LoadARCGISFile("/proc/self/fd/" + std::to_string(IntFd));
+            close(IntFd);
+            return PtrMap;
+        } catch (...) {
+            close(IntFd);
+            throw;
+        }
+    }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t LngSize) {
-    std::istringstream In(std::string(reinterpret_cast<const char*>(PtrData), LngSize));
     std::unique_ptr<TMap> PtrFirst;
     try {
-        PtrFirst.reset(TARCGISFileTools::LoadARCGISFile(In));
+        PtrFirst.reset(LoadAnyWay(PtrData, LngSize));
     } catch (const std::exception&) {
         // Refusing the input with a message is a correct outcome.
         return 0;
