@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,9 +36,40 @@ struct TMeasuredRun {
     long LngMaxRssKb;
 };
 
-// RunCommand with the child's peak resident memory, from wait4.
-TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands,
-                         const std::function<void()>& FncInChild) {
+// The environment of a measured child: this one, with an allocation limit of 1 GiB added to the
+// sanitizer options under AddressSanitizer, since there the address space cannot be limited and
+// memory that is reserved but never touched does not show in the peak resident memory.
+std::vector<std::string> ChildEnvironment() {
+    std::vector<std::string> VecEnvironment;
+    std::string StrOptions = "ASAN_OPTIONS=";
+    for (char** PtrEntry = environ; *PtrEntry != nullptr; ++PtrEntry) {
+        const std::string StrEntry = *PtrEntry;
+        if (StrEntry.rfind("ASAN_OPTIONS=", 0) == 0)
+            StrOptions = StrEntry + ":";
+        else
+            VecEnvironment.push_back(StrEntry);
+    }
+    if (BlnSanitized)
+        VecEnvironment.push_back(StrOptions + "max_allocation_size_mb=1024");
+    else if (StrOptions != "ASAN_OPTIONS=")
+        VecEnvironment.push_back(StrOptions.substr(0, StrOptions.size() - 1));
+    return VecEnvironment;
+}
+
+// RunCommand with the child's peak resident memory, from wait4. In the child the command is
+// ended after a minute should it hang, and in a plain build its address space is limited to
+// 1 GiB; everything it needs is prepared before the fork.
+TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands) {
+    std::vector<char*> VecArgs;
+    VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
+    for (const auto& StrOperand : VecOperands)
+        VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
+    VecArgs.push_back(nullptr);
+    const std::vector<std::string> VecEnvironment = ChildEnvironment();
+    std::vector<char*> VecEnv;
+    for (const auto& StrEntry : VecEnvironment)
+        VecEnv.push_back(const_cast<char*>(StrEntry.c_str()));
+    VecEnv.push_back(nullptr);
     int IntPipe[2];
     if (pipe(IntPipe) != 0)
         return {{-1, "pipe failed"}, 0};
@@ -49,13 +79,12 @@ TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands,
         dup2(IntPipe[1], STDERR_FILENO);
         close(IntPipe[0]);
         close(IntPipe[1]);
-        FncInChild();
-        std::vector<char*> VecArgs;
-        VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
-        for (const auto& StrOperand : VecOperands)
-            VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
-        VecArgs.push_back(nullptr);
-        execv(VEILGRID_EXE, VecArgs.data());
+        alarm(60);
+        if (!BlnSanitized) {
+            const struct rlimit Limit { rlim_t{1} << 30, rlim_t{1} << 30 };
+            setrlimit(RLIMIT_AS, &Limit);
+        }
+        execve(VEILGRID_EXE, VecArgs.data(), VecEnv.data());
         _exit(127);
     }
     close(IntPipe[1]);
@@ -72,29 +101,7 @@ TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands,
     return {{IntStatus, StrOutput}, Usage.ru_maxrss};
 }
 
-// In the child: a command that hangs is ended after a minute instead of holding up the tests,
-// and its memory is limited: the address space in a plain build, the size of one allocation
-// under AddressSanitizer (which then ends the process), since memory that is reserved but never
-// touched does not show in the peak resident memory.
-void LimitChild(rlim_t LngAddressSpace, const std::string& StrSanitizerOptions) {
-    alarm(60);
-    if (BlnSanitized) {
-        setenv("ASAN_OPTIONS", StrSanitizerOptions.c_str(), 1);
-    } else {
-        const struct rlimit Limit { LngAddressSpace, LngAddressSpace };
-        setrlimit(RLIMIT_AS, &Limit);
-    }
-}
-
-// The sanitizer options of the child: those of the tests and an allocation limit of 1 GiB.
-std::string SanitizerOptions() {
-    const char* PtrOptions = std::getenv("ASAN_OPTIONS");
-    return (PtrOptions != nullptr ? std::string(PtrOptions) + ":" : std::string()) +
-           "max_allocation_size_mb=1024";
-}
-
 constexpr long MaxRssKb = 256 * 1024;
-constexpr rlim_t AddressSpace = rlim_t{1} << 30;
 
 const std::string StrEndOfFile =
     "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile\n";
@@ -117,7 +124,6 @@ std::string LargeGrid() {
 using VeilgridFault = TCommandTest;
 
 TEST_F(VeilgridFault, LyingHeaderFailsAtTheEndOfItsValuesWithoutTakingTheClaimedMemory) {
-    const std::string StrOptions = SanitizerOptions();
     // Claims of 32 EB and of 12.8 GB (less than some machines hold), ten values present.
     const std::string StrValues = "1 2 3 4 5 6 7 8 9 10\n";
     WriteFile(Path("huge.asc"), Header("2000000000", "2000000000") + StrValues);
@@ -129,8 +135,7 @@ TEST_F(VeilgridFault, LyingHeaderFailsAtTheEndOfItsValuesWithoutTakingTheClaimed
             const std::string StrMask = BlnAsMask ? Path(PtrName) : Path("small.asc");
             const std::string StrSource = BlnAsMask ? Path("small.asc") : Path(PtrName);
             const TMeasuredRun Measured =
-                RunMeasured({StrMask, "1", "0", StrSource, Path("out.asc")},
-                            [&StrOptions] { LimitChild(AddressSpace, StrOptions); });
+                RunMeasured({StrMask, "1", "0", StrSource, Path("out.asc")});
             EXPECT_EQ(Measured.Run.StrOutput, StrEndOfFile);
             EXPECT_EQ(Measured.Run.IntStatus, 1);
             EXPECT_LT(Measured.LngMaxRssKb, MaxRssKb);
@@ -140,23 +145,21 @@ TEST_F(VeilgridFault, LyingHeaderFailsAtTheEndOfItsValuesWithoutTakingTheClaimed
 }
 
 TEST_F(VeilgridFault, LyingHeaderThroughAPipe) {
-    const std::string StrOptions = SanitizerOptions();
     // A pipe tells nothing of its length: the memory must follow the values as they come.
     const std::string StrFifo = Path("grid.pipe");
     ASSERT_EQ(mkfifo(StrFifo.c_str(), 0600), 0);
     WriteFile(Path("small.asc"), StrSmall);
     const auto PtrOldPipe = std::signal(SIGPIPE, SIG_IGN);
-    std::thread Writer([&StrFifo] {
+    const std::string StrText = Header("2000000000", "2000000000") + "1 2 3 4 5 6 7 8 9 10\n";
+    std::thread Writer([&StrFifo, &StrText] {
         const int IntFd = open(StrFifo.c_str(), O_WRONLY);
         if (IntFd < 0)
             return;
-        const std::string StrText = Header("2000000000", "2000000000") + "1 2 3 4 5 6 7 8 9 10\n";
         [[maybe_unused]] const ssize_t LngWritten = write(IntFd, StrText.data(), StrText.size());
         close(IntFd);
     });
     const TMeasuredRun Measured =
-        RunMeasured({StrFifo, "1", "0", Path("small.asc"), Path("out.asc")},
-                    [&StrOptions] { LimitChild(AddressSpace, StrOptions); });
+        RunMeasured({StrFifo, "1", "0", Path("small.asc"), Path("out.asc")});
     // Should the command not have opened the pipe, the writer is released here.
     const int IntRelease = open(StrFifo.c_str(), O_RDONLY | O_NONBLOCK);
     Writer.join();
@@ -235,7 +238,6 @@ TEST_F(VeilgridFault, FolderWithoutWritePermission) {
 }
 
 TEST_F(VeilgridFault, InputsThatAreFoldersOrDevices) {
-    const std::string StrOptions = SanitizerOptions();
     WriteFile(Path("small.asc"), StrSmall);
     const std::string StrSmallPath = Path("small.asc");
     const std::string StrOut = Path("out.asc");
@@ -259,9 +261,7 @@ TEST_F(VeilgridFault, InputsThatAreFoldersOrDevices) {
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.PtrName);
-        const TMeasuredRun Measured =
-            RunMeasured({Case.StrMask, "1", "0", Case.StrSource, StrOut},
-                        [&StrOptions] { LimitChild(AddressSpace, StrOptions); });
+        const TMeasuredRun Measured = RunMeasured({Case.StrMask, "1", "0", Case.StrSource, StrOut});
         EXPECT_EQ(Measured.Run.StrOutput, Case.StrExpected);
         EXPECT_EQ(Measured.Run.IntStatus, 1);
         EXPECT_LT(Measured.LngMaxRssKb, MaxRssKb);
