@@ -27,8 +27,12 @@ bool LinesUp(double DblEdgeA, double DblEdgeB, double DblResolution) {
 } // namespace
 
 void TMaskCommand::Run(const TArguments& Arguments) {
-    std::unique_ptr<TMap> PtrMask(TARCGISFileTools::LoadARCGISFile(Arguments.MbrStrMaskFile));
-    std::unique_ptr<TMap> PtrSource(TARCGISFileTools::LoadARCGISFile(Arguments.MbrStrSourceFile));
+    const auto Load = [&Arguments](const std::string& StrFile) {
+        return Arguments.MbrBlnTolerant ? TARCGISFileTools::LoadARCGISFileTolerant(StrFile)
+                                        : TARCGISFileTools::LoadARCGISFile(StrFile);
+    };
+    std::unique_ptr<TMap> PtrMask(Load(Arguments.MbrStrMaskFile));
+    std::unique_ptr<TMap> PtrSource(Load(Arguments.MbrStrSourceFile));
     // Exact equality; a NaN resolution is unequal to everything.
     if (!(PtrMask->GetResolution() == PtrSource->GetResolution()))
         throw TException("Resolution of the mask does not match resolution of the source map");

@@ -14,6 +14,8 @@ class TMaskCommand {
         double MbrDblExclude = 0;
         std::string MbrStrSourceFile;
         std::string MbrStrOutputFile;
+        /// Read both grids with TARCGISFileTools::LoadARCGISFileTolerant.
+        bool MbrBlnTolerant = false;
     };
 
     /// Runs the command. Fails with the command's messages: those of the grid reader (the mask

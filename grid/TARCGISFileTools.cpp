@@ -56,9 +56,11 @@ void GrowCells(std::vector<double>& VecCells, unsigned long long LngCells,
     VecCells.reserve(static_cast<std::size_t>(LngWanted));
 }
 
-// The reader proper: the header, the body and the axes, from the tokens of one grid.
-TMap* LoadGrid(TGridTokenizer& Tokenizer) {
-    const TGridHeader Header = TGridHeader::Read(Tokenizer);
+// The reader proper: the header (strict or tolerant), the body and the axes, from the tokens of
+// one grid.
+TMap* LoadGrid(TGridTokenizer& Tokenizer, bool BlnTolerant) {
+    const TGridHeader Header =
+        BlnTolerant ? TGridHeader::ReadTolerant(Tokenizer) : TGridHeader::Read(Tokenizer);
     const long LngXDim = Header.MbrLngXDim;
     const long LngYDim = Header.MbrLngYDim;
     const double DblXll = Header.MbrDblXll;
@@ -150,12 +152,10 @@ class TDescriptor {
     int MbrIntDescriptor;
 };
 
-} // namespace
-
-TMap* TARCGISFileTools::LoadARCGISFile(std::istream& In) {
+TMap* LoadStream(std::istream& In, bool BlnTolerant) {
     const std::istream::sentry Sentry(In, true);
     TGridTokenizer Tokenizer(Sentry ? In.rdbuf() : nullptr);
-    std::unique_ptr<TMap> PtrMap(LoadGrid(Tokenizer));
+    std::unique_ptr<TMap> PtrMap(LoadGrid(Tokenizer, BlnTolerant));
     // The tokenizer reads ahead in blocks; put the stream back directly after the last value.
     // A stream that cannot seek (a pipe) keeps what was read ahead consumed.
     Tokenizer.GiveBackUnread();
@@ -164,7 +164,7 @@ TMap* TARCGISFileTools::LoadARCGISFile(std::istream& In) {
     return PtrMap.release();
 }
 
-TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StrFileName) {
+TMap* LoadNamedFile(const std::string& StrFileName, bool BlnTolerant) {
     TDescriptor Descriptor(open(StrFileName.c_str(), O_RDONLY | O_CLOEXEC));
     if (Descriptor.Get() < 0)
         throw TException("Unable to open file " + StrFileName);
@@ -172,7 +172,21 @@ TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StrFileName) {
     if (fstat(Descriptor.Get(), &StatFile) != 0 || S_ISDIR(StatFile.st_mode))
         throw TException("Unable to open file " + StrFileName);
     TGridTokenizer Tokenizer(Descriptor.Get(), StrFileName);
-    return LoadGrid(Tokenizer);
+    return LoadGrid(Tokenizer, BlnTolerant);
+}
+
+} // namespace
+
+TMap* TARCGISFileTools::LoadARCGISFile(std::istream& In) { return LoadStream(In, false); }
+
+TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StrFileName) {
+    return LoadNamedFile(StrFileName, false);
+}
+
+TMap* TARCGISFileTools::LoadARCGISFileTolerant(std::istream& In) { return LoadStream(In, true); }
+
+TMap* TARCGISFileTools::LoadARCGISFileTolerant(const std::string& StrFileName) {
+    return LoadNamedFile(StrFileName, true);
 }
 
 void TARCGISFileTools::WriteARCGISFile(TMap* PtrMap, std::ostream& Out) {

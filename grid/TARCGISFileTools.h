@@ -30,6 +30,21 @@ class TARCGISFileTools {
     /// (also for a folder) or "Unable to read file <name>".
     [[nodiscard]] static TMap* LoadARCGISFile(const std::string& StrFileName);
 
+    /// As LoadARCGISFile, but also reads the header forms that other tools write: tags in any
+    /// letter case (NCOLS, nCols), the header pairs in any order, xllcenter/yllcenter in place of
+    /// xllcorner/yllcorner (the corner is the centre less half a cell), dx and dy in place of
+    /// cellsize when the two are equal, and no NODATA_value pair (the no-data value is then
+    /// -9999). The header ends at the first token that is not one of its tags, which is the first
+    /// cell value. A grid that LoadARCGISFile reads is read the same. Besides the messages of
+    /// LoadARCGISFile (a missing pair fails with the message of its tag), fails with "File format
+    /// error: duplicate <tag> tag", "File format error: both xllcorner and xllcenter tags" (and
+    /// for y), "File format error: cellsize tag together with dx or dy tag", "File format error:
+    /// expected to find dx and dy tags", "File format error: dx and dy differ, cells are not
+    /// square" and "File format error: missing value for <tag> tag"; tags are named as written.
+    [[nodiscard]] static TMap* LoadARCGISFileTolerant(std::istream& In);
+    /// Reads the named grid file as LoadARCGISFileTolerant, failing as LoadARCGISFile(name).
+    [[nodiscard]] static TMap* LoadARCGISFileTolerant(const std::string& StrFileName);
+
     /// Writes the map as a grid to the stream; the map is not changed. Numbers are written
     /// without loss, whatever the stream's settings; the two corners right-aligned in 8
     /// characters. A failed write shows in the stream's state. A map without interval axes fails

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -50,6 +51,47 @@ TValue ReadValue(TGridTokenizer& Tokenizer, const char* PtrMissing, const char* 
 }
 constexpr auto ReadCount = ReadValue<long, TNumberTools::ParseCount>;
 constexpr auto ReadDouble = ReadValue<double, TNumberTools::ParseDouble>;
+
+// The tags of the tolerant header, in lower case.
+enum ETag {
+    TagNCols,
+    TagNRows,
+    TagXCorner,
+    TagYCorner,
+    TagXCentre,
+    TagYCentre,
+    TagCellSize,
+    TagDx,
+    TagDy,
+    TagNoData,
+    TagCount
+};
+const char* const ArrTagNames[TagCount] = {"ncols",     "nrows",       "xllcorner", "yllcorner",
+                                           "xllcenter", "yllcenter",   "cellsize",  "dx",
+                                           "dy",        "nodata_value"};
+
+// The tag the token names in any letter case, or TagCount.
+int FindTag(const char* PtrBegin, const char* PtrEnd) {
+    const std::size_t LngLength = static_cast<std::size_t>(PtrEnd - PtrBegin);
+    for (int IntTag = 0; IntTag < TagCount; ++IntTag) {
+        const char* PtrName = ArrTagNames[IntTag];
+        if (std::strlen(PtrName) != LngLength)
+            continue;
+        std::size_t LngI = 0;
+        while (LngI < LngLength) {
+            const char ChrValue = PtrBegin[LngI];
+            const char ChrLower = ChrValue >= 'A' && ChrValue <= 'Z'
+                                      ? static_cast<char>(ChrValue - 'A' + 'a')
+                                      : ChrValue;
+            if (ChrLower != PtrName[LngI])
+                break;
+            ++LngI;
+        }
+        if (LngI == LngLength)
+            return IntTag;
+    }
+    return TagCount;
+}
 
 } // namespace
 
@@ -97,6 +139,89 @@ TGridHeader TGridHeader::Read(TGridTokenizer& Tokenizer) {
         (NoDataKind == TGridTokenizer::EToken::TooLong ||
          !TNumberTools::ParseDouble(PtrBegin, PtrEnd, Header.MbrDblNoData)))
         throw TException(PtrInvalidNoData);
+    return Header;
+}
+
+TGridHeader TGridHeader::ReadTolerant(TGridTokenizer& Tokenizer) {
+    bool ArrSeen[TagCount] = {};
+    double ArrValues[TagCount] = {};
+    TGridHeader Header;
+    bool BlnTooLong = false;
+    for (;;) {
+        const char* PtrBegin = nullptr;
+        const char* PtrEnd = nullptr;
+        const TGridTokenizer::EToken Kind = Tokenizer.Next(PtrBegin, PtrEnd);
+        if (Kind != TGridTokenizer::EToken::Token) {
+            BlnTooLong = Kind == TGridTokenizer::EToken::TooLong;
+            break;
+        }
+        const int IntTag = FindTag(PtrBegin, PtrEnd);
+        if (IntTag == TagCount) {
+            // The first cell value: it stays for the body.
+            Tokenizer.PutBack();
+            break;
+        }
+        // Messages name the tag as the file writes it.
+        const std::string StrTag(PtrBegin, PtrEnd);
+        if (ArrSeen[IntTag])
+            throw TException("File format error: duplicate " + StrTag + " tag");
+        ArrSeen[IntTag] = true;
+        const std::string StrMissing = "File format error: missing value for " + StrTag + " tag";
+        const std::string StrInvalid = "File format error: invalid value for " + StrTag + " tag";
+        if (IntTag == TagNCols || IntTag == TagNRows) {
+            (IntTag == TagNCols ? Header.MbrLngXDim : Header.MbrLngYDim) =
+                ReadCount(Tokenizer, StrMissing.c_str(), StrInvalid.c_str());
+        } else if (IntTag == TagNoData) {
+            // As in the strict header, the input may end where the value belongs.
+            const TGridTokenizer::EToken NoDataKind = Tokenizer.Next(PtrBegin, PtrEnd);
+            if (NoDataKind == TGridTokenizer::EToken::End)
+                break;
+            if (NoDataKind == TGridTokenizer::EToken::TooLong ||
+                !TNumberTools::ParseDouble(PtrBegin, PtrEnd, Header.MbrDblNoData))
+                throw TException(StrInvalid);
+        } else {
+            const double DblValue = ReadDouble(Tokenizer, StrMissing.c_str(), StrInvalid.c_str());
+            const bool BlnSize = IntTag == TagCellSize || IntTag == TagDx || IntTag == TagDy;
+            if (!std::isfinite(DblValue) || (BlnSize && !(DblValue > 0)))
+                throw TException(StrInvalid);
+            ArrValues[IntTag] = DblValue;
+        }
+    }
+
+    if (!ArrSeen[TagNCols])
+        throw TException("File format error: expected to find ncols tag");
+    if (!ArrSeen[TagNRows])
+        throw TException("File format error: expectd to find nrows tag");
+    if (ArrSeen[TagXCorner] && ArrSeen[TagXCentre])
+        throw TException("File format error: both xllcorner and xllcenter tags");
+    if (!ArrSeen[TagXCorner] && !ArrSeen[TagXCentre])
+        throw TException("File format error: expected to find xllcorner tag");
+    if (ArrSeen[TagYCorner] && ArrSeen[TagYCentre])
+        throw TException("File format error: both yllcorner and yllcenter tags");
+    if (!ArrSeen[TagYCorner] && !ArrSeen[TagYCentre])
+        throw TException("File format error: expected to find yllcorner tag");
+    if (ArrSeen[TagCellSize]) {
+        if (ArrSeen[TagDx] || ArrSeen[TagDy])
+            throw TException("File format error: cellsize tag together with dx or dy tag");
+        Header.MbrDblCellSize = ArrValues[TagCellSize];
+    } else if (ArrSeen[TagDx] || ArrSeen[TagDy]) {
+        if (!ArrSeen[TagDx] || !ArrSeen[TagDy])
+            throw TException("File format error: expected to find dx and dy tags");
+        if (!(ArrValues[TagDx] == ArrValues[TagDy]))
+            throw TException("File format error: dx and dy differ, cells are not square");
+        Header.MbrDblCellSize = ArrValues[TagDx];
+    } else {
+        throw TException("File format error: expected to find cellsize tag");
+    }
+    // A centre is half a cell from the corner, whichever of the two lines came first.
+    Header.MbrDblXll = ArrSeen[TagXCorner] ? ArrValues[TagXCorner]
+                                           : ArrValues[TagXCentre] - Header.MbrDblCellSize / 2;
+    Header.MbrDblYll = ArrSeen[TagYCorner] ? ArrValues[TagYCorner]
+                                           : ArrValues[TagYCentre] - Header.MbrDblCellSize / 2;
+    // A token too long for a number where the body begins cannot be a cell value.
+    if (BlnTooLong && Header.MbrLngXDim > 0 && Header.MbrLngYDim > 0)
+        throw TException(
+            "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile");
     return Header;
 }
 

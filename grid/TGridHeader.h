@@ -23,6 +23,21 @@ class TGridHeader {
     /// input ends where it belongs.
     static TGridHeader Read(TGridTokenizer& Tokenizer);
 
+    /// Reads the header forms that other tools write as well: tags in any letter case (NCOLS,
+    /// nCols), the pairs in any order, xllcenter and yllcenter in place of the corners (the corner
+    /// is the centre less half a cell), dx and dy in place of cellsize when the two are equal, and
+    /// no NODATA_value pair at all (no-data -9999). The header ends at the first token that is not
+    /// one of these tags: that token is handed back to the tokenizer as the first cell value. Fails
+    /// with the messages of Read where they apply (a missing pair with the message of its tag in
+    /// the strict order, "File format error: invalid value for <tag> tag" naming the tag as the
+    /// writer writes it), and with "File format error: duplicate <tag> tag", "File format error:
+    /// both xllcorner and xllcenter tags" (and for y), "File format error: cellsize tag together
+    /// with dx or dy tag", "File format error: expected to find dx and dy tags" (one without the
+    /// other), "File format error: dx and dy differ, cells are not square" and "File format error:
+    /// missing value for <tag> tag" (the input ends after a tag). A header read by Read reads the
+    /// same here.
+    static TGridHeader ReadTolerant(TGridTokenizer& Tokenizer);
+
     /// Appends the header as the grid writer writes it: six lines, the counts as whole numbers,
     /// the corners right-aligned in 8 characters with TNumberTools::FormatCorner, the cell size
     /// and no-data value with TNumberTools::FormatDouble.

@@ -36,15 +36,15 @@ bool CanSeek(std::streambuf* PtrSource) {
 
 TGridTokenizer::TGridTokenizer(std::streambuf* PtrSource)
     : MbrPtrBuffer(new char[BlockSize]), MbrLngCapacity(BlockSize), MbrPtrPos(MbrPtrBuffer.get()),
-      MbrPtrEnd(MbrPtrBuffer.get()), MbrPtrSource(PtrSource), MbrBlnSeekable(CanSeek(PtrSource)),
-      MbrIntDescriptor(-1), MbrLngFileSize(-1), MbrLngBytesRead(0),
-      MbrBlnSourceEnded(PtrSource == nullptr) {}
+      MbrPtrEnd(MbrPtrBuffer.get()), MbrPtrLast(MbrPtrBuffer.get()), MbrPtrSource(PtrSource),
+      MbrBlnSeekable(CanSeek(PtrSource)), MbrIntDescriptor(-1), MbrLngFileSize(-1),
+      MbrLngBytesRead(0), MbrBlnSourceEnded(PtrSource == nullptr) {}
 
 TGridTokenizer::TGridTokenizer(int IntDescriptor, const std::string& StrFileName)
     : MbrPtrBuffer(new char[BlockSize]), MbrLngCapacity(BlockSize), MbrPtrPos(MbrPtrBuffer.get()),
-      MbrPtrEnd(MbrPtrBuffer.get()), MbrPtrSource(nullptr), MbrBlnSeekable(false),
-      MbrIntDescriptor(IntDescriptor), MbrStrFileName(StrFileName), MbrLngFileSize(-1),
-      MbrLngBytesRead(0), MbrBlnSourceEnded(false) {
+      MbrPtrEnd(MbrPtrBuffer.get()), MbrPtrLast(MbrPtrBuffer.get()), MbrPtrSource(nullptr),
+      MbrBlnSeekable(false), MbrIntDescriptor(IntDescriptor), MbrStrFileName(StrFileName),
+      MbrLngFileSize(-1), MbrLngBytesRead(0), MbrBlnSourceEnded(false) {
     struct stat StatFile {};
     if (fstat(IntDescriptor, &StatFile) == 0 && S_ISREG(StatFile.st_mode))
         MbrLngFileSize = static_cast<long long>(StatFile.st_size);
@@ -99,6 +99,7 @@ TGridTokenizer::EToken TGridTokenizer::NextSlow(const char*& PtrBegin, const cha
             break;
     }
     MbrPtrPos = PtrScan;
+    MbrPtrLast = PtrStart;
     PtrBegin = PtrStart;
     PtrEnd = PtrScan;
     return EToken::Token;

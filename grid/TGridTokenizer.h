@@ -45,8 +45,15 @@ class TGridTokenizer {
             return NextSlow(PtrBegin, PtrEnd);
         PtrBegin = PtrPos;
         PtrEnd = MbrPtrPos;
+        MbrPtrLast = PtrPos;
         return EToken::Token;
     }
+
+    /// Hands the token that the last call of Next returned back, so that the next call returns it
+    /// again; for a reader that learns only from a token that it belongs to what comes next. It
+    /// is still in the buffer, so this costs nothing. Only once after a call of Next that
+    /// returned EToken::Token.
+    void PutBack() { MbrPtrPos = MbrPtrLast; }
 
     /// Bytes that the input probably still holds after the scan position: exact for a regular
     /// file, at least what the stream buffer reports as available otherwise.
@@ -92,6 +99,8 @@ class TGridTokenizer {
     std::size_t MbrLngCapacity;
     const char* MbrPtrPos;
     const char* MbrPtrEnd;
+    // Start of the last token handed out, for PutBack.
+    const char* MbrPtrLast;
     std::streambuf* MbrPtrSource;
     bool MbrBlnSeekable;
     int MbrIntDescriptor;

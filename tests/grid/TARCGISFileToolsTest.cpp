@@ -8,14 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -695,6 +698,121 @@ TEST(TARCGISFileToolsCorpusTest, LoadsAsTheManifestExpects) {
         EXPECT_EQ(PtrAgain->GetResolution(), PtrMap->GetResolution());
     }
     EXPECT_GT(IntFiles, 0);
+}
+
+std::string FileText(const std::string& StrPath) {
+    std::ifstream In(StrPath, std::ios::binary);
+    std::ostringstream Out;
+    Out << In.rdbuf();
+    return Out.str();
+}
+
+// The grid text with a header of another tool's form (one pair per line, tags in any case, any
+// order, centres, dx/dy, no no-data line) rewritten into the strict form; the body as it was.
+std::string StrictForm(const std::string& StrText) {
+    std::map<std::string, std::string> MapPairs;
+    std::size_t LngPos = 0;
+    for (;;) {
+        const std::size_t LngEnd = std::min(StrText.find('\n', LngPos), StrText.size());
+        std::istringstream Line(StrText.substr(LngPos, LngEnd - LngPos));
+        std::string StrTag;
+        std::string StrValue;
+        Line >> StrTag >> StrValue;
+        std::transform(StrTag.begin(), StrTag.end(), StrTag.begin(), [](unsigned char ChrValue) {
+            return static_cast<char>(std::tolower(ChrValue));
+        });
+        static const char* const ArrTags[] = {"ncols",     "nrows",       "xllcorner", "yllcorner",
+                                              "xllcenter", "yllcenter",   "cellsize",  "dx",
+                                              "dy",        "nodata_value"};
+        if (std::find_if(std::begin(ArrTags), std::end(ArrTags), [&StrTag](const char* PtrTag) {
+                return StrTag == PtrTag;
+            }) == std::end(ArrTags))
+            break;
+        MapPairs[StrTag] = StrValue;
+        LngPos = LngEnd + 1;
+    }
+    const std::string StrCell = MapPairs.count("cellsize") ? MapPairs["cellsize"] : MapPairs["dx"];
+    const auto Corner = [&MapPairs, &StrCell](const std::string& StrAxis) {
+        if (MapPairs.count(StrAxis + "llcorner"))
+            return MapPairs[StrAxis + "llcorner"];
+        char ArrText[40];
+        std::snprintf(ArrText, sizeof ArrText, "%.17g",
+                      std::strtod(MapPairs[StrAxis + "llcenter"].c_str(), nullptr) -
+                          std::strtod(StrCell.c_str(), nullptr) / 2);
+        return std::string(ArrText);
+    };
+    return "ncols " + MapPairs["ncols"] + "\nnrows " + MapPairs["nrows"] + "\nxllcorner " +
+           Corner("x") + "\nyllcorner " + Corner("y") + "\ncellsize " + StrCell +
+           "\nNODATA_value " +
+           (MapPairs.count("nodata_value") ? MapPairs["nodata_value"] : std::string("-9999")) +
+           "\n" + StrText.substr(std::min(LngPos, StrText.size()));
+}
+
+// The same extent, cell size, no-data value and cells, bit for bit (any nan equals any nan).
+void ExpectSameGrid(const TMap* PtrMap, const TMap* PtrExpected) {
+    ASSERT_EQ(PtrMap->GetXDim(), PtrExpected->GetXDim());
+    ASSERT_EQ(PtrMap->GetYDim(), PtrExpected->GetYDim());
+    EXPECT_TRUE(SameBits(PtrMap->GetResolution(), PtrExpected->GetResolution()));
+    const auto SameValue = [](double DblA, double DblB) {
+        return SameBits(DblA, DblB) || (std::isnan(DblA) && std::isnan(DblB));
+    };
+    EXPECT_TRUE(SameValue(PtrMap->GetNoData(), PtrExpected->GetNoData()));
+    EXPECT_EQ(Ordinates(PtrMap->GetXAxisInterval(), 'X'),
+              Ordinates(PtrExpected->GetXAxisInterval(), 'X'));
+    EXPECT_EQ(Ordinates(PtrMap->GetYAxisInterval(), 'Y'),
+              Ordinates(PtrExpected->GetYAxisInterval(), 'Y'));
+    const std::vector<double> VecCells = Cells(PtrMap);
+    const std::vector<double> VecExpected = Cells(PtrExpected);
+    for (std::size_t LngI = 0; LngI < VecCells.size(); ++LngI)
+        ASSERT_TRUE(SameValue(VecCells[LngI], VecExpected[LngI])) << LngI;
+}
+
+TEST(TARCGISFileToolsCorpusTest, LoadsTolerantlyAsTheManifestExpects) {
+    const fs::path PthCorpus = CORPUS_DIR;
+    std::ifstream Manifest(PthCorpus / "MANIFEST.tsv");
+    if (!Manifest)
+        GTEST_SKIP() << "no corpus at " << PthCorpus;
+    std::string StrLine;
+    std::getline(Manifest, StrLine);
+    int IntOnlyTolerant = 0;
+    while (std::getline(Manifest, StrLine)) {
+        std::vector<std::string> VecFields;
+        std::istringstream Fields(StrLine);
+        for (std::string StrField; std::getline(Fields, StrField, '\t');)
+            VecFields.push_back(StrField);
+        ASSERT_GE(VecFields.size(), 7u) << StrLine;
+        SCOPED_TRACE(VecFields[0]);
+        const std::string StrPath = (PthCorpus / VecFields[0]).string();
+        if (VecFields[6] != "yes") {
+            ASSERT_EQ(VecFields[6], "no");
+            try {
+                std::unique_ptr<TMap> PtrMap(TARCGISFileTools::LoadARCGISFileTolerant(StrPath));
+                ADD_FAILURE() << "loads";
+            } catch (const std::exception& E) {
+                EXPECT_NE(std::string(E.what()), "");
+            }
+            continue;
+        }
+        std::unique_ptr<TMap> PtrMap;
+        try {
+            PtrMap.reset(TARCGISFileTools::LoadARCGISFileTolerant(StrPath));
+        } catch (const std::exception& E) {
+            ADD_FAILURE() << E.what();
+            continue;
+        }
+        // A grid the strict reader takes reads the same; any other reads as its strict form.
+        std::unique_ptr<TMap> PtrExpected;
+        if (VecFields[5] == "yes") {
+            PtrExpected.reset(TARCGISFileTools::LoadARCGISFile(StrPath));
+        } else {
+            ++IntOnlyTolerant;
+            const std::string StrStrict = StrictForm(FileText(StrPath));
+            SCOPED_TRACE(StrStrict.substr(0, 200));
+            PtrExpected = Load(StrStrict);
+        }
+        ExpectSameGrid(PtrMap.get(), PtrExpected.get());
+    }
+    EXPECT_GT(IntOnlyTolerant, 0);
 }
 
 } // namespace

@@ -27,6 +27,25 @@ std::vector<std::string> AllTokens(TGridTokenizer& Tokenizer) {
     }
 }
 
+// Every token as AllTokens, each handed back once and read again.
+std::vector<std::string> TokensReadTwice(TGridTokenizer& Tokenizer) {
+    std::vector<std::string> VecTokens;
+    const char* PtrBegin = nullptr;
+    const char* PtrEnd = nullptr;
+    while (Tokenizer.Next(PtrBegin, PtrEnd) == TGridTokenizer::EToken::Token) {
+        const std::string StrFirst(PtrBegin, PtrEnd);
+        Tokenizer.PutBack();
+        EXPECT_FALSE(Tokenizer.IsAtEnd());
+        if (Tokenizer.Next(PtrBegin, PtrEnd) != TGridTokenizer::EToken::Token ||
+            std::string(PtrBegin, PtrEnd) != StrFirst) {
+            ADD_FAILURE() << "token " << VecTokens.size() << " not handed out again";
+            break;
+        }
+        VecTokens.push_back(StrFirst);
+    }
+    return VecTokens;
+}
+
 std::vector<std::string> StreamTokens(const std::string& StrText) {
     std::istringstream In(StrText);
     TGridTokenizer Tokenizer(In.rdbuf());
@@ -63,6 +82,13 @@ TEST(TGridTokenizerTest, TokensAcrossBlockBoundaries) {
     VecExpected.push_back("last");
     EXPECT_EQ(StreamTokens(StrText), VecExpected);
     EXPECT_EQ(FileTokens(StrText), VecExpected);
+
+    // A token handed back is handed out again, also where it straddles a block boundary or ends
+    // the input.
+    std::istringstream In(StrText);
+    TGridTokenizer Tokenizer(In.rdbuf());
+    EXPECT_EQ(TokensReadTwice(Tokenizer), VecExpected);
+    EXPECT_TRUE(Tokenizer.IsAtEnd());
 }
 
 TEST(TGridTokenizerTest, TokenLengthIsBoundedExceptForNumbers) {
