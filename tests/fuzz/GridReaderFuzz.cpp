@@ -1,6 +1,6 @@
-// Coverage-guided fuzzing of the grid reader: any bytes, from a stream that can seek, one that
+// Coverage-guided fuzzing of the grid readers: any bytes, from a stream that can seek, one that
 // cannot or a file, either fail with a message or load a map that, written and read again, gives
-// the same map.
+// the same map; the tolerant reader reads whatever the strict one reads, to the same map.
 
 #include "grid/TARCGISFileTools.h"
 #include "model/TAxis.h"
@@ -157,21 +157,38 @@ TMap* LoadAnyWay(const std::uint8_t* PtrData, std::size_t LngSize) {
     }
 }
 
+// Everything comes back to the bit but corners of 16 or 17 significant digits, which are written
+// rounded to a millionth of a cell; once written, a map comes back entirely.
+void RequireRoundTrip(TMap& Map) {
+    const std::unique_ptr<TMap> PtrSecond = WrittenAndRead(Map);
+    RequireSame(Map, *PtrSecond, true);
+    const std::unique_ptr<TMap> PtrThird = WrittenAndRead(*PtrSecond);
+    RequireSame(*PtrSecond, *PtrThird, false);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t LngSize) {
-    std::unique_ptr<TMap> PtrFirst;
+    // Refusing the input with a message is a correct outcome for either reader.
+    std::unique_ptr<TMap> PtrStrict;
     try {
-        PtrFirst.reset(LoadAnyWay(PtrData, LngSize));
+        PtrStrict.reset(LoadAnyWay(PtrData, LngSize));
     } catch (const std::exception&) {
-        // Refusing the input with a message is a correct outcome.
-        return 0;
     }
-    // Everything comes back to the bit but corners of 16 or 17 significant digits, which are
-    // written rounded to a millionth of a cell; once written, a map comes back entirely.
-    const std::unique_ptr<TMap> PtrSecond = WrittenAndRead(*PtrFirst);
-    RequireSame(*PtrFirst, *PtrSecond, true);
-    const std::unique_ptr<TMap> PtrThird = WrittenAndRead(*PtrSecond);
-    RequireSame(*PtrSecond, *PtrThird, false);
+    std::unique_ptr<TMap> PtrTolerant;
+    try {
+        std::istringstream In(std::string(reinterpret_cast<const char*>(PtrData), LngSize));
+        PtrTolerant.reset(TARCGISFileTools::LoadARCGISFileTolerant(In));
+    } catch (const std::exception&) {
+    }
+    // The tolerant reader reads every grid the strict one reads, the same.
+    if (PtrStrict) {
+        if (!PtrTolerant)
+            Fail("the tolerant reader refuses a grid the strict one reads");
+        RequireSame(*PtrStrict, *PtrTolerant, false);
+        RequireRoundTrip(*PtrStrict);
+    } else if (PtrTolerant) {
+        RequireRoundTrip(*PtrTolerant);
+    }
     return 0;
 }
