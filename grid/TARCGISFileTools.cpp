@@ -27,6 +27,8 @@ constexpr unsigned long long InitialCells = 1ULL << 16;
 // Memory an axis point costs the loaded map at its peak: the owning pointer and the point itself
 // in the reader's axis, the map's copy and the derived centre axis, with allocator overhead.
 constexpr unsigned long long BytesPerAxisPoint = 4 * (sizeof(void*) + 32);
+// Axis points a grid without cells may claim: 65536 rows or columns of nothing.
+constexpr unsigned long long MaxAxisPointsWithoutCells = (1ULL << 16) + 2;
 
 // The machine's memory in bytes; no request beyond it can be met without paging the system to
 // death, and many small ones beyond it would not fail cleanly but end the process.
@@ -95,9 +97,12 @@ TMap* LoadGrid(TGridTokenizer& Tokenizer, bool BlnTolerant) {
 
         // Axes are real memory too: a header of 0 columns and two billion rows needs no body
         // but an axis of two billion points, which no machine holds.
+        // A grid with cells holds at least as many values as its axes hold points; one without
+        // cells holds none, so its axes are bounded here, not by what its header claims.
         const unsigned long long LngAxisPoints =
             static_cast<unsigned long long>(LngXDim) + static_cast<unsigned long long>(LngYDim) + 2;
-        if (LngAxisPoints > LngMemory / BytesPerAxisPoint)
+        if (LngAxisPoints > LngMemory / BytesPerAxisPoint ||
+            (LngCells == 0 && LngAxisPoints > MaxAxisPointsWithoutCells))
             throw TException(StrTooLarge);
 
         auto PtrMap = std::make_unique<TMap>(DblCellSize);

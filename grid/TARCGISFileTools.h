@@ -18,11 +18,13 @@ class TARCGISFileTools {
     /// ("File format error: expected to find ncols tag", ...), "File format error: invalid value
     /// for <tag> tag", "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile",
     /// "File format error: invalid cell value in TARCGISFileTools::LoadARCGISFile" and, for a
-    /// grid that memory cannot hold, "File format error: grid is too large in
-    /// TARCGISFileTools::LoadARCGISFile". A stream that can seek is read in blocks, one that
-    /// cannot (a pipe, a console) no further than its buffer holds; after a load the stream
-    /// stands directly after the last value (eof set when that value ended the input). Only a
-    /// stream without a buffer that cannot put a character back loses the blank after it.
+    /// grid that memory cannot hold or one without cells that claims more than 65536 rows or
+    /// columns, "File format error: grid is too large in TARCGISFileTools::LoadARCGISFile".
+    /// Memory is taken for the values read, not for those the header claims. A stream that can seek
+    /// is read in blocks, one that cannot (a pipe, a console) no further than its buffer holds;
+    /// after a load the stream stands directly after the last value (eof set when that value ended
+    /// the input). Only a stream without a buffer that cannot put a character back loses the blank
+    /// after it.
     [[nodiscard]] static TMap* LoadARCGISFile(std::istream& In);
     /// Reads the named grid file; fails as the stream form, with "Unable to open file <name>"
     /// (also for a folder) or "Unable to read file <name>".
