@@ -147,7 +147,15 @@ TGridHeader TGridHeader::ReadTolerant(TGridTokenizer& Tokenizer) {
     double ArrValues[TagCount] = {};
     TGridHeader Header;
     bool BlnTooLong = false;
-    for (;;) {
+    // Once every pair is there, the header is over without a look at the next token: a grid
+    // without cells may be followed by anything, as in the strict header.
+    const auto IsComplete = [&ArrSeen] {
+        return ArrSeen[TagNCols] && ArrSeen[TagNRows] &&
+               (ArrSeen[TagXCorner] || ArrSeen[TagXCentre]) &&
+               (ArrSeen[TagYCorner] || ArrSeen[TagYCentre]) &&
+               (ArrSeen[TagCellSize] || (ArrSeen[TagDx] && ArrSeen[TagDy])) && ArrSeen[TagNoData];
+    };
+    while (!IsComplete()) {
         const char* PtrBegin = nullptr;
         const char* PtrEnd = nullptr;
         const TGridTokenizer::EToken Kind = Tokenizer.Next(PtrBegin, PtrEnd);
