@@ -211,6 +211,20 @@ class TBodyCheck {
     std::thread MbrThread;
 };
 
+const char* const StrTooLarge =
+    "File format error: grid is too large in TARCGISFileTools::LoadARCGISFile";
+
+// Whether the rest of a file is too short for the body its header claims: every value but the
+// last takes a character and a separator. Such a body fails, whatever else is found, and the
+// edges of a header claiming billions of rows are not worth working out then. Only a regular file
+// can tell.
+bool CannotHold(const TGridTokenizer& Tokenizer, const TGridHeader& Header) {
+    const unsigned long long LngCells = static_cast<unsigned long long>(Header.MbrLngXDim) *
+                                        static_cast<unsigned long long>(Header.MbrLngYDim);
+    return Tokenizer.IsRemainingBounded() && LngCells > 0 &&
+           Tokenizer.GetRemainingHint() < 2 * LngCells - 1;
+}
+
 // Copies a few characters; a call of memmove would cost more than the copy.
 inline char* CopyShort(const char* PtrBegin, const char* PtrEnd, char* PtrOut) {
     while (PtrBegin != PtrEnd) {
@@ -292,6 +306,9 @@ void TMaskCommand::Run(const TArguments& Arguments) {
     };
     TGridTokenizer MaskTokens(Arguments.MbrStrMaskFile);
     const TGridHeader HdrMask = ReadHeader(MaskTokens);
+    // A grid without cells has an empty body: what it claims fails at once, as it would loaded.
+    if (HdrMask.ClaimsAxesWithoutCells())
+        throw TException(StrTooLarge);
 
     std::exception_ptr ExcSource;
     std::exception_ptr ExcChecks;
@@ -300,6 +317,8 @@ void TMaskCommand::Run(const TArguments& Arguments) {
     try {
         PtrSourceTokens = std::make_unique<TGridTokenizer>(Arguments.MbrStrSourceFile);
         HdrSource = ReadHeader(*PtrSourceTokens);
+        if (HdrSource.ClaimsAxesWithoutCells())
+            throw TException(StrTooLarge);
     } catch (...) {
         ExcSource = std::current_exception();
     }
@@ -307,8 +326,15 @@ void TMaskCommand::Run(const TArguments& Arguments) {
     TWindow Window;
     std::unique_ptr<TOutputFile> PtrOutput;
     std::unique_ptr<TBodyCheck> PtrSourceCheck;
+    // A body that its file cannot hold fails before the checks would: they are skipped then.
+    const bool BlnMaskShort = CannotHold(MaskTokens, HdrMask);
+    const bool BlnSourceShort = !ExcSource && CannotHold(*PtrSourceTokens, HdrSource);
     if (!ExcSource) {
         try {
+            if (BlnMaskShort || BlnSourceShort)
+                throw TException("Unable to read file " + (BlnMaskShort
+                                                               ? Arguments.MbrStrMaskFile
+                                                               : Arguments.MbrStrSourceFile));
             Window = FindWindow(HdrMask, HdrSource);
             // A device or pipe is held until everything passed, like the file it would replace.
             PtrOutput = std::make_unique<TOutputFile>(Arguments.MbrStrOutputFile, true);

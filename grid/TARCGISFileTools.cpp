@@ -27,8 +27,6 @@ constexpr unsigned long long InitialCells = 1ULL << 16;
 // Memory an axis point costs the loaded map at its peak: the owning pointer and the point itself
 // in the reader's axis, the map's copy and the derived centre axis, with allocator overhead.
 constexpr unsigned long long BytesPerAxisPoint = 4 * (sizeof(void*) + 32);
-// Axis points a grid without cells may claim: 65536 rows or columns of nothing.
-constexpr unsigned long long MaxAxisPointsWithoutCells = (1ULL << 16) + 2;
 
 // The machine's memory in bytes; no request beyond it can be met without paging the system to
 // death, and many small ones beyond it would not fail cleanly but end the process.
@@ -101,8 +99,7 @@ TMap* LoadGrid(TGridTokenizer& Tokenizer, bool BlnTolerant) {
         // cells holds none, so its axes are bounded here, not by what its header claims.
         const unsigned long long LngAxisPoints =
             static_cast<unsigned long long>(LngXDim) + static_cast<unsigned long long>(LngYDim) + 2;
-        if (LngAxisPoints > LngMemory / BytesPerAxisPoint ||
-            (LngCells == 0 && LngAxisPoints > MaxAxisPointsWithoutCells))
+        if (LngAxisPoints > LngMemory / BytesPerAxisPoint || Header.ClaimsAxesWithoutCells())
             throw TException(StrTooLarge);
 
         auto PtrMap = std::make_unique<TMap>(DblCellSize);

@@ -233,6 +233,13 @@ TGridHeader TGridHeader::ReadTolerant(TGridTokenizer& Tokenizer) {
     return Header;
 }
 
+bool TGridHeader::ClaimsAxesWithoutCells() const {
+    constexpr unsigned long long MaxAxisPointsWithoutCells = (1ULL << 16) + 2;
+    const unsigned long long LngAxisPoints = static_cast<unsigned long long>(MbrLngXDim) +
+                                             static_cast<unsigned long long>(MbrLngYDim) + 2;
+    return (MbrLngXDim == 0 || MbrLngYDim == 0) && LngAxisPoints > MaxAxisPointsWithoutCells;
+}
+
 void TGridHeader::AppendTo(std::string& StrText) const {
     // ArrNumber holds one number at a time.
     char ArrNumber[TNumberTools::MaxFormattedLength];

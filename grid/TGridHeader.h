@@ -40,6 +40,11 @@ class TGridHeader {
     /// same here.
     static TGridHeader ReadTolerant(TGridTokenizer& Tokenizer);
 
+    /// Whether the header claims no cells but more than 65536 rows or columns: axes that no value
+    /// of the file accounts for, refused with "File format error: grid is too large in
+    /// TARCGISFileTools::LoadARCGISFile" once the (empty) body is read.
+    bool ClaimsAxesWithoutCells() const;
+
     /// Appends the header as the grid writer writes it: six lines, the counts as whole numbers,
     /// the corners right-aligned in 8 characters with TNumberTools::FormatCorner, the cell size
     /// and no-data value with TNumberTools::FormatDouble.

@@ -318,6 +318,13 @@ TEST_F(TMaskCommandDifferential, MissingFilesAndOrderOfFailures) {
     WriteFile(Path("badcell.asc"), StrBadCell);
     WriteFile(Path("res2.asc"), StrResolution);
     WriteFile(Path("apart.asc"), StrApart);
+    // Headers that claim far more than their files hold, and rows of nothing beyond the bound.
+    WriteFile(Path("lying.asc"), "ncols 2000000000\nnrows 2000000000\nxllcorner 0\nyllcorner 0\n"
+                                 "cellsize 1\nNODATA_value -9999\n1 2 3 4 5 6 7 8 9 10\n");
+    WriteFile(Path("lyingbad.asc"), "ncols 2000000000\nnrows 3\nxllcorner 0\nyllcorner 0\n"
+                                    "cellsize 1\nNODATA_value -9999\n1 2 x\n");
+    WriteFile(Path("empty.asc"), "ncols 0\nnrows 70000\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
+                                 "NODATA_value -9999\n");
     fs::create_directory(Path("folder"));
     struct TOrder {
         const char* PtrMask;
@@ -339,6 +346,13 @@ TEST_F(TMaskCommandDifferential, MissingFilesAndOrderOfFailures) {
         {"good.asc", "good.asc", "folder", "Unable to open file "},
         {"good.asc", "good.asc", "missing/out.asc", "Unable to open file "},
         {"good.asc", "good.asc", "good.asc", ""},
+        {"lying.asc", "missing.asc", "folder", "Unexpected end of file"},
+        {"lyingbad.asc", "lying.asc", "folder", "File format error: invalid cell"},
+        {"good.asc", "lying.asc", "folder", "Unexpected end of file"},
+        {"res2.asc", "lyingbad.asc", "folder", "File format error: invalid cell"},
+        {"empty.asc", "missing.asc", "folder", "File format error: grid is too large"},
+        {"short.asc", "empty.asc", "folder", "Unexpected end of file"},
+        {"good.asc", "empty.asc", "folder", "File format error: grid is too large"},
     };
     for (const TOrder& Order : Cases) {
         TMaskCommand::TArguments Arguments;
