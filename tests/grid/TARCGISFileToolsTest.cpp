@@ -653,22 +653,37 @@ TEST_F(TARCGISFileToolsFileTest, WriteProtectedOutputIsNotReplaced) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"protected.asc"});
 }
 
-// Real grid files written by other programs; the folder is outside the repository and may be
-// absent.
-TEST(TARCGISFileToolsCorpusTest, LoadsAsTheManifestExpects) {
-    const fs::path PthCorpus = CORPUS_DIR;
+// The rows of the corpus manifest after its heading, split at tabs (each has a field at least);
+// false when there is no
+// corpus (the folder is outside the repository and may be absent).
+bool ReadManifest(const fs::path& PthCorpus, std::vector<std::vector<std::string>>& VecRows) {
     std::ifstream Manifest(PthCorpus / "MANIFEST.tsv");
     if (!Manifest)
-        GTEST_SKIP() << "no corpus at " << PthCorpus;
+        return false;
     std::string StrLine;
     std::getline(Manifest, StrLine);
-    int IntFiles = 0;
     while (std::getline(Manifest, StrLine)) {
+        if (StrLine.empty())
+            continue;
         std::vector<std::string> VecFields;
         std::istringstream Fields(StrLine);
         for (std::string StrField; std::getline(Fields, StrField, '\t');)
             VecFields.push_back(StrField);
-        ASSERT_GE(VecFields.size(), 6u) << StrLine;
+        VecRows.push_back(std::move(VecFields));
+    }
+    return true;
+}
+
+// Real grid files written by other programs; the folder is outside the repository and may be
+// absent.
+TEST(TARCGISFileToolsCorpusTest, LoadsAsTheManifestExpects) {
+    const fs::path PthCorpus = CORPUS_DIR;
+    std::vector<std::vector<std::string>> VecRows;
+    if (!ReadManifest(PthCorpus, VecRows))
+        GTEST_SKIP() << "no corpus at " << PthCorpus;
+    int IntFiles = 0;
+    for (const std::vector<std::string>& VecFields : VecRows) {
+        ASSERT_GE(VecFields.size(), 6u) << VecFields.front();
         SCOPED_TRACE(VecFields[0]);
         ++IntFiles;
         const std::string StrPath = (PthCorpus / VecFields[0]).string();
@@ -769,18 +784,12 @@ void ExpectSameGrid(const TMap* PtrMap, const TMap* PtrExpected) {
 
 TEST(TARCGISFileToolsCorpusTest, LoadsTolerantlyAsTheManifestExpects) {
     const fs::path PthCorpus = CORPUS_DIR;
-    std::ifstream Manifest(PthCorpus / "MANIFEST.tsv");
-    if (!Manifest)
+    std::vector<std::vector<std::string>> VecRows;
+    if (!ReadManifest(PthCorpus, VecRows))
         GTEST_SKIP() << "no corpus at " << PthCorpus;
-    std::string StrLine;
-    std::getline(Manifest, StrLine);
     int IntOnlyTolerant = 0;
-    while (std::getline(Manifest, StrLine)) {
-        std::vector<std::string> VecFields;
-        std::istringstream Fields(StrLine);
-        for (std::string StrField; std::getline(Fields, StrField, '\t');)
-            VecFields.push_back(StrField);
-        ASSERT_GE(VecFields.size(), 7u) << StrLine;
+    for (const std::vector<std::string>& VecFields : VecRows) {
+        ASSERT_GE(VecFields.size(), 7u) << VecFields.front();
         SCOPED_TRACE(VecFields[0]);
         const std::string StrPath = (PthCorpus / VecFields[0]).string();
         if (VecFields[6] != "yes") {
