@@ -654,8 +654,7 @@ TEST_F(TARCGISFileToolsFileTest, WriteProtectedOutputIsNotReplaced) {
 }
 
 // The rows of the corpus manifest after its heading, split at tabs (each has a field at least);
-// false when there is no
-// corpus (the folder is outside the repository and may be absent).
+// false when there is no corpus (the folder is outside the repository and may be absent).
 bool ReadManifest(const fs::path& PthCorpus, std::vector<std::vector<std::string>>& VecRows) {
     std::ifstream Manifest(PthCorpus / "MANIFEST.tsv");
     if (!Manifest)
