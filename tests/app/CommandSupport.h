@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,13 +25,29 @@ namespace fs = std::filesystem;
 struct TRun {
     int IntStatus;
     std::string StrOutput;
+    // Peak resident memory of the child, in KiB.
+    long LngMaxRssKb = 0;
 };
 
-// Runs the command with the operands and collects its standard output and exit status. Standard
-// error goes into the same pipe, so anything the command prints there shows in the output too.
-// FncInChild, when given, runs in the child before the command starts (limits, signals).
+// Runs the command with the operands and collects its standard output, exit status and peak
+// memory. Standard error goes into the same pipe, so anything the command prints there shows in
+// the output too. FncInChild, when given, runs in the child before the command starts (limits,
+// signals); PtrEnvironment, when given, replaces the environment. Everything the child needs is
+// prepared before the fork.
 inline TRun RunCommand(const std::vector<std::string>& VecOperands,
-                       const std::function<void()>& FncInChild = {}) {
+                       const std::function<void()>& FncInChild = {},
+                       const std::vector<std::string>* PtrEnvironment = nullptr) {
+    std::vector<char*> VecArgs;
+    VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
+    for (const auto& StrOperand : VecOperands)
+        VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
+    VecArgs.push_back(nullptr);
+    std::vector<char*> VecEnv;
+    if (PtrEnvironment != nullptr) {
+        for (const auto& StrEntry : *PtrEnvironment)
+            VecEnv.push_back(const_cast<char*>(StrEntry.c_str()));
+        VecEnv.push_back(nullptr);
+    }
     int IntPipe[2];
     if (pipe(IntPipe) != 0)
         return {-1, "pipe failed"};
@@ -41,12 +59,10 @@ inline TRun RunCommand(const std::vector<std::string>& VecOperands,
         close(IntPipe[1]);
         if (FncInChild)
             FncInChild();
-        std::vector<char*> VecArgs;
-        VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
-        for (const auto& StrOperand : VecOperands)
-            VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
-        VecArgs.push_back(nullptr);
-        execv(VEILGRID_EXE, VecArgs.data());
+        if (PtrEnvironment != nullptr)
+            execve(VEILGRID_EXE, VecArgs.data(), VecEnv.data());
+        else
+            execv(VEILGRID_EXE, VecArgs.data());
         _exit(127);
     }
     close(IntPipe[1]);
@@ -57,8 +73,10 @@ inline TRun RunCommand(const std::vector<std::string>& VecOperands,
         StrOutput.append(ChrBuffer, static_cast<size_t>(LngRead));
     close(IntPipe[0]);
     int IntWait = 0;
-    waitpid(IntPid, &IntWait, 0);
-    return {WIFEXITED(IntWait) ? WEXITSTATUS(IntWait) : 128 + WTERMSIG(IntWait), StrOutput};
+    struct rusage Usage {};
+    wait4(IntPid, &IntWait, 0, &Usage);
+    return {WIFEXITED(IntWait) ? WEXITSTATUS(IntWait) : 128 + WTERMSIG(IntWait), StrOutput,
+            Usage.ru_maxrss};
 }
 
 inline std::string ReadFile(const fs::path& PthFile) {

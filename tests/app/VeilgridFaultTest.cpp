@@ -56,49 +56,21 @@ std::vector<std::string> ChildEnvironment() {
     return VecEnvironment;
 }
 
-// RunCommand with the child's peak resident memory, from wait4. In the child the command is
-// ended after a minute should it hang, and in a plain build its address space is limited to
-// 1 GiB; everything it needs is prepared before the fork.
+// RunCommand with the child's peak resident memory. In the child the command is ended after a
+// minute should it hang, and in a plain build its address space is limited to 1 GiB.
 TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands) {
-    std::vector<char*> VecArgs;
-    VecArgs.push_back(const_cast<char*>(VEILGRID_EXE));
-    for (const auto& StrOperand : VecOperands)
-        VecArgs.push_back(const_cast<char*>(StrOperand.c_str()));
-    VecArgs.push_back(nullptr);
     const std::vector<std::string> VecEnvironment = ChildEnvironment();
-    std::vector<char*> VecEnv;
-    for (const auto& StrEntry : VecEnvironment)
-        VecEnv.push_back(const_cast<char*>(StrEntry.c_str()));
-    VecEnv.push_back(nullptr);
-    int IntPipe[2];
-    if (pipe(IntPipe) != 0)
-        return {{-1, "pipe failed"}, 0};
-    const pid_t IntPid = fork();
-    if (IntPid == 0) {
-        dup2(IntPipe[1], STDOUT_FILENO);
-        dup2(IntPipe[1], STDERR_FILENO);
-        close(IntPipe[0]);
-        close(IntPipe[1]);
-        alarm(60);
-        if (!BlnSanitized) {
-            const struct rlimit Limit { rlim_t{1} << 30, rlim_t{1} << 30 };
-            setrlimit(RLIMIT_AS, &Limit);
-        }
-        execve(VEILGRID_EXE, VecArgs.data(), VecEnv.data());
-        _exit(127);
-    }
-    close(IntPipe[1]);
-    std::string StrOutput;
-    char ChrBuffer[4096];
-    ssize_t LngRead = 0;
-    while ((LngRead = read(IntPipe[0], ChrBuffer, sizeof ChrBuffer)) > 0)
-        StrOutput.append(ChrBuffer, static_cast<size_t>(LngRead));
-    close(IntPipe[0]);
-    int IntWait = 0;
-    struct rusage Usage {};
-    wait4(IntPid, &IntWait, 0, &Usage);
-    const int IntStatus = WIFEXITED(IntWait) ? WEXITSTATUS(IntWait) : 128 + WTERMSIG(IntWait);
-    return {{IntStatus, StrOutput}, Usage.ru_maxrss};
+    const TRun Run = RunCommand(
+        VecOperands,
+        [] {
+            alarm(60);
+            if (!BlnSanitized) {
+                const struct rlimit Limit { rlim_t{1} << 30, rlim_t{1} << 30 };
+                setrlimit(RLIMIT_AS, &Limit);
+            }
+        },
+        &VecEnvironment);
+    return {Run, Run.LngMaxRssKb};
 }
 
 constexpr long MaxRssKb = 256 * 1024;
