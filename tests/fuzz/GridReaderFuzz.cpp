@@ -6,6 +6,7 @@
 #include "model/TAxis.h"
 #include "model/TMap.h"
 #include "model/TPoint.h"
+#include "tests/PipeBuffer.h"
 #include "util/TNumberTools.h"
 
 #include <algorithm>
@@ -83,41 +84,6 @@ void RequireSame(const TMap& Map, const TMap& Again, bool BlnCornersWritten) {
                 Fail("cell value");
 }
 
-// A source that cannot seek, as a pipe: hands out its bytes in pieces of MbrLngPiece, or, for 0,
-// one at a time without a buffer.
-class TPieceBuffer : public std::streambuf {
-  public:
-    TPieceBuffer(const char* PtrData, std::size_t LngSize, std::size_t LngPiece)
-        : MbrPtrData(PtrData), MbrLngSize(LngSize), MbrLngPiece(LngPiece) {}
-
-  protected:
-    int_type underflow() override {
-        if (MbrLngPos >= MbrLngSize)
-            return traits_type::eof();
-        if (MbrLngPiece == 0)
-            return traits_type::to_int_type(MbrPtrData[MbrLngPos]);
-        const std::size_t LngCount = std::min(MbrLngPiece, MbrLngSize - MbrLngPos);
-        char* PtrPiece = const_cast<char*>(MbrPtrData) + MbrLngPos;
-        MbrLngPos += LngCount;
-        setg(PtrPiece, PtrPiece, PtrPiece + LngCount);
-        return traits_type::to_int_type(*PtrPiece);
-    }
-    int_type uflow() override {
-        if (MbrLngPiece != 0)
-            return std::streambuf::uflow();
-        const int_type IntChar = underflow();
-        if (!traits_type::eq_int_type(IntChar, traits_type::eof()))
-            ++MbrLngPos;
-        return IntChar;
-    }
-
-  private:
-    const char* MbrPtrData;
-    std::size_t MbrLngSize;
-    std::size_t MbrLngPiece;
-    std::size_t MbrLngPos = 0;
-};
-
 // Loads the bytes through one of the reader's three ways in, chosen by the input's length so
 // that every input keeps its way: a string stream (seekable), a stream that cannot seek, or a
 // file by name (an in-memory file, read through its descriptor).
@@ -129,7 +95,7 @@ TMap* LoadAnyWay(const std::uint8_t* PtrData, std::size_t LngSize) {
         return TARCGISFileTools::LoadARCGISFile(In);
     }
     case 1: {
-        TPieceBuffer Buffer(PtrText, LngSize, LngSize % 61);
+        TPipeBuffer Buffer(std::string(PtrText, LngSize), LngSize % 61);
         std::istream In(&Buffer);
         return TARCGISFileTools::LoadARCGISFile(In);
     }
