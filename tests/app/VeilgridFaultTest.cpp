@@ -31,11 +31,6 @@ constexpr bool BlnSanitized = false;
 constexpr bool BlnSanitized = false;
 #endif
 
-struct TMeasuredRun {
-    TRun Run;
-    long LngMaxRssKb;
-};
-
 // The environment of a measured child: this one, with an allocation limit of 1 GiB added to the
 // sanitizer options under AddressSanitizer, since there the address space cannot be limited and
 // memory that is reserved but never touched does not show in the peak resident memory.
@@ -58,9 +53,9 @@ std::vector<std::string> ChildEnvironment() {
 
 // RunCommand with the child's peak resident memory. In the child the command is ended after a
 // minute should it hang, and in a plain build its address space is limited to 1 GiB.
-TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands) {
+TRun RunMeasured(const std::vector<std::string>& VecOperands) {
     const std::vector<std::string> VecEnvironment = ChildEnvironment();
-    const TRun Run = RunCommand(
+    return RunCommand(
         VecOperands,
         [] {
             alarm(60);
@@ -70,7 +65,6 @@ TMeasuredRun RunMeasured(const std::vector<std::string>& VecOperands) {
             }
         },
         &VecEnvironment);
-    return {Run, Run.LngMaxRssKb};
 }
 
 constexpr long MaxRssKb = 256 * 1024;
@@ -106,10 +100,9 @@ TEST_F(VeilgridFault, LyingHeaderFailsAtTheEndOfItsValuesWithoutTakingTheClaimed
         for (const bool BlnAsMask : {true, false}) {
             const std::string StrMask = BlnAsMask ? Path(PtrName) : Path("small.asc");
             const std::string StrSource = BlnAsMask ? Path("small.asc") : Path(PtrName);
-            const TMeasuredRun Measured =
-                RunMeasured({StrMask, "1", "0", StrSource, Path("out.asc")});
-            EXPECT_EQ(Measured.Run.StrOutput, StrEndOfFile);
-            EXPECT_EQ(Measured.Run.IntStatus, 1);
+            const TRun Measured = RunMeasured({StrMask, "1", "0", StrSource, Path("out.asc")});
+            EXPECT_EQ(Measured.StrOutput, StrEndOfFile);
+            EXPECT_EQ(Measured.IntStatus, 1);
             EXPECT_LT(Measured.LngMaxRssKb, MaxRssKb);
         }
     }
@@ -133,16 +126,15 @@ TEST_F(VeilgridFault, LyingHeaderThroughAPipe) {
         [[maybe_unused]] const ssize_t LngWritten = write(IntFd, StrText.data(), StrText.size());
         close(IntFd);
     });
-    const TMeasuredRun Measured =
-        RunMeasured({StrFifo, "1", "0", Path("small.asc"), Path("out.asc")});
+    const TRun Measured = RunMeasured({StrFifo, "1", "0", Path("small.asc"), Path("out.asc")});
     // Should the command not have opened the pipe, the writer is released here.
     const int IntRelease = open(StrFifo.c_str(), O_RDONLY | O_NONBLOCK);
     Writer.join();
     if (IntRelease >= 0)
         close(IntRelease);
     std::signal(SIGPIPE, PtrOldPipe);
-    EXPECT_EQ(Measured.Run.StrOutput, StrEndOfFile);
-    EXPECT_EQ(Measured.Run.IntStatus, 1);
+    EXPECT_EQ(Measured.StrOutput, StrEndOfFile);
+    EXPECT_EQ(Measured.IntStatus, 1);
     EXPECT_LT(Measured.LngMaxRssKb, MaxRssKb);
 }
 
@@ -236,9 +228,9 @@ TEST_F(VeilgridFault, InputsThatAreFoldersOrDevices) {
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.PtrName);
-        const TMeasuredRun Measured = RunMeasured({Case.StrMask, "1", "0", Case.StrSource, StrOut});
-        EXPECT_EQ(Measured.Run.StrOutput, Case.StrExpected);
-        EXPECT_EQ(Measured.Run.IntStatus, 1);
+        const TRun Measured = RunMeasured({Case.StrMask, "1", "0", Case.StrSource, StrOut});
+        EXPECT_EQ(Measured.StrOutput, Case.StrExpected);
+        EXPECT_EQ(Measured.IntStatus, 1);
         EXPECT_LT(Measured.LngMaxRssKb, MaxRssKb);
     }
     EXPECT_EQ(Files(), std::vector<std::string>{"small.asc"});
